@@ -1,0 +1,226 @@
+#include "IniFile.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Trim(const std::string &s)
+{
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
+        --e;
+    return s.substr(b, e - b);
+}
+
+bool SameText(const std::string &a, const std::string &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = char(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = char(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void TIniDocument::Load(const std::string &Path)
+{
+    FLines.clear();
+    std::ifstream in(Path, std::ios::binary);
+    std::string text;
+    while (std::getline(in, text)) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        Line line{text, {}, {}, {}};
+        const std::string t = Trim(text);
+        if (t.size() >= 2 && t.front() == '[') {
+            const size_t close = t.find(']');
+            line.Section = Trim(t.substr(1, (close == std::string::npos ? t.size() : close) - 1));
+        } else if (!t.empty() && t[0] != ';') {
+            const size_t eq = text.find('=');
+            if (eq != std::string::npos) {
+                line.Key = Trim(text.substr(0, eq));
+                line.Value = text.substr(eq + 1);
+            }
+        }
+        FLines.push_back(std::move(line));
+    }
+}
+
+bool TIniDocument::Save(const std::string &Path) const
+{
+    std::string out;
+    for (const Line &l : FLines) {
+        out += l.Text;
+        out += "\n";
+    }
+    FILE *f = std::fopen(Path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!ok)
+        errno = writeErrno;
+    return ok && closed;
+}
+
+int TIniDocument::FindSection(const std::string &Section) const
+{
+    for (size_t i = 0; i < FLines.size(); ++i)
+        if (!FLines[i].Section.empty() && SameText(FLines[i].Section, Section))
+            return int(i);
+    return -1;
+}
+
+bool TIniDocument::HasSection(const std::string &Section) const
+{
+    return FindSection(Section) >= 0;
+}
+
+bool TIniDocument::Get(const std::string &Section, const std::string &Key, std::string &Value) const
+{
+    const int s = FindSection(Section);
+    if (s < 0)
+        return false;
+    for (size_t i = size_t(s) + 1; i < FLines.size() && FLines[i].Section.empty(); ++i) {
+        if (!FLines[i].Key.empty() && SameText(FLines[i].Key, Key)) {
+            Value = FLines[i].Value;
+            return true;
+        }
+    }
+    return false;
+}
+
+void TIniDocument::AddSection(const std::string &Section)
+{
+    if (HasSection(Section))
+        return;
+    if (!FLines.empty() && !Trim(FLines.back().Text).empty())
+        FLines.push_back(Line{"", {}, {}, {}});
+    FLines.push_back(Line{"[" + Section + "]", Section, {}, {}});
+}
+
+void TIniDocument::Set(const std::string &Section, const std::string &Key, const std::string &Value)
+{
+    AddSection(Section);
+    const size_t s = size_t(FindSection(Section));
+    size_t last = s; // last non-blank line of the section
+    size_t i = s + 1;
+    for (; i < FLines.size() && FLines[i].Section.empty(); ++i) {
+        if (!FLines[i].Key.empty() && SameText(FLines[i].Key, Key)) {
+            FLines[i].Value = Value;
+            FLines[i].Text = FLines[i].Key + "=" + Value;
+            return;
+        }
+        if (!Trim(FLines[i].Text).empty())
+            last = i;
+    }
+    FLines.insert(FLines.begin() + long(last + 1), Line{Key + "=" + Value, {}, Key, Value});
+}
+
+std::vector<std::string> TIniDocument::Keys(const std::string &Section) const
+{
+    std::vector<std::string> keys;
+    const int s = FindSection(Section);
+    if (s < 0)
+        return keys;
+    for (size_t i = size_t(s) + 1; i < FLines.size() && FLines[i].Section.empty(); ++i)
+        if (!FLines[i].Key.empty())
+            keys.push_back(FLines[i].Key);
+    return keys;
+}
+
+std::vector<std::string> TIniDocument::Sections() const
+{
+    std::vector<std::string> names;
+    for (const Line &l : FLines)
+        if (!l.Section.empty())
+            names.push_back(l.Section);
+    return names;
+}
+
+bool ParseIniInteger(const std::string &Text, int &Value)
+{
+    const char *s = Text.c_str();
+    if (Text.empty())
+        return false;
+    errno = 0;
+    char *end = nullptr;
+    long long v;
+    if (Text.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        if (!std::isxdigit(static_cast<unsigned char>(s[2])))
+            return false;
+        v = std::strtoll(s + 2, &end, 16);
+        if (*end || errno || v > 0xFFFFFFFFLL)
+            return false;
+        Value = int(uint32_t(v));
+        return true;
+    }
+    const char *digits = (s[0] == '-' || s[0] == '+') ? s + 1 : s;
+    if (!std::isdigit(static_cast<unsigned char>(*digits)))
+        return false;
+    v = std::strtoll(s, &end, 10);
+    if (*end || errno || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    Value = int(v);
+    return true;
+}
+
+std::string TIniFile::ReadString(const std::string &Section, const std::string &Ident,
+                                 const std::string &Default) const
+{
+    TIniDocument doc;
+    doc.Load(FFileName);
+    std::string value;
+    if (!doc.Get(Section, Ident, value))
+        return Default;
+    value = Trim(value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+int TIniFile::ReadInteger(const std::string &Section, const std::string &Ident, int Default) const
+{
+    int value;
+    return ParseIniInteger(ReadString(Section, Ident, ""), value) ? value : Default;
+}
+
+void TIniFile::WriteString(const std::string &Section, const std::string &Ident, const std::string &Value)
+{
+    TIniDocument doc;
+    doc.Load(FFileName);
+    doc.Set(Section, Ident, Value);
+    if (!doc.Save(FFileName))
+        throw EIniFileException("Unable to write to " + FFileName + ": " + std::strerror(errno));
+}
+
+void TIniFile::WriteInteger(const std::string &Section, const std::string &Ident, int Value)
+{
+    WriteString(Section, Ident, std::to_string(Value));
+}
+
+bool TIniFile::SectionExists(const std::string &Section) const
+{
+    TIniDocument doc;
+    doc.Load(FFileName);
+    return doc.HasSection(Section);
+}

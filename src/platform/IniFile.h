@@ -1,0 +1,64 @@
+#pragma once
+// Ini files with private-profile semantics: every call reads or writes the
+// file itself; sections and keys compare without regard to letter case; a
+// missing file or key reads as the default; a write creates what is missing.
+
+#include <string>
+#include <vector>
+
+#include "SysUtils.h"
+
+class EIniFileException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The lines of an ini-format file, kept in order so that a rewrite changes
+// only what was set.
+class TIniDocument {
+public:
+    // Loads Path; a missing or unreadable file gives an empty document.
+    void Load(const std::string &Path);
+    // Writes the document; false with errno on failure.
+    bool Save(const std::string &Path) const;
+
+    bool HasSection(const std::string &Section) const;
+    // Raw value text after the equals sign, or false when absent.
+    bool Get(const std::string &Section, const std::string &Key, std::string &Value) const;
+    void Set(const std::string &Section, const std::string &Key, const std::string &Value);
+    void AddSection(const std::string &Section);
+    std::vector<std::string> Keys(const std::string &Section) const;
+    std::vector<std::string> Sections() const;
+
+private:
+    struct Line {
+        std::string Text;    // the whole line as read or built
+        std::string Section; // section header name, when this line is one
+        std::string Key;     // key, when this line is an assignment
+        std::string Value;
+    };
+    int FindSection(const std::string &Section) const;
+    std::vector<Line> FLines;
+};
+
+class TIniFile {
+public:
+    explicit TIniFile(std::string FileName) : FFileName(std::move(FileName)) {}
+    const std::string &FileName() const { return FFileName; }
+
+    // Value with surrounding blanks and one pair of enclosing quotes removed.
+    std::string ReadString(const std::string &Section, const std::string &Ident, const std::string &Default) const;
+    // Decimal, or hexadecimal after 0x / 0X when the text is longer than two
+    // characters; anything else gives Default.
+    int ReadInteger(const std::string &Section, const std::string &Ident, int Default) const;
+    // Raises EIniFileException when the file cannot be written.
+    void WriteString(const std::string &Section, const std::string &Ident, const std::string &Value);
+    void WriteInteger(const std::string &Section, const std::string &Ident, int Value);
+    bool SectionExists(const std::string &Section) const;
+
+private:
+    std::string FFileName;
+};
+
+// Integer text as the ini layer reads it; false when it is no number.
+bool ParseIniInteger(const std::string &Text, int &Value);

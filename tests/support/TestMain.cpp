@@ -1,0 +1,14 @@
+// Test entry: a QApplication on the offscreen platform, so that widgets,
+// painting and deliveries onto the GUI thread work without a display.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
