@@ -13,6 +13,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLineF>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>

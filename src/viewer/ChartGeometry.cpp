@@ -33,6 +33,9 @@ double NiceStep(double MinStep)
 {
     if (!(MinStep > 0) || !std::isfinite(MinStep))
         return 1;
+    // Below this the powers of ten run into zero and the search would not end.
+    if (MinStep < 1e-300)
+        return 1e-300;
     double power = std::pow(10.0, std::floor(std::log10(MinStep)));
     for (;;) {
         for (double m : {1.0, 2.0, 5.0})
@@ -46,12 +49,14 @@ double NiceStep(double MinStep)
 std::vector<double> AxisTicks(TAxisRange R, double Step)
 {
     std::vector<double> ticks;
-    if (!(Step > 0) || !(R.Width() >= 0) || R.Width() / Step > 10000)
+    if (!(Step > 0) || !std::isfinite(Step) || !(R.Width() >= 0) || R.Width() / Step > 10000)
         return ticks;
     const double eps = Step * 1e-9;
-    for (double k = std::ceil((R.Min - eps) / Step);; k += 1) {
-        const double v = k * Step;
-        if (v > R.Max + eps)
+    const double first = std::ceil((R.Min - eps) / Step) * Step;
+    for (int i = 0; i <= 10000; ++i) {
+        const double v = first + i * Step;
+        // Far from zero a step can vanish in the rounding; stop rather than repeat.
+        if (v > R.Max + eps || (!ticks.empty() && v <= ticks.back()))
             break;
         ticks.push_back(std::fabs(v) < eps ? 0.0 : v);
     }

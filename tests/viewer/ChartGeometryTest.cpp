@@ -42,6 +42,11 @@ TEST(Ticks, StepsAreRoundNumbersThatFit)
     ASSERT_EQ(t.size(), 6u);
     EXPECT_DOUBLE_EQ(t.front(), -0.25);
     EXPECT_DOUBLE_EQ(t.back(), 1.0);
+    EXPECT_GE(NiceStep(5e-324), 5e-324);
+    EXPECT_GE(NiceStep(1.7e308), 1.7e308);
+    EXPECT_TRUE(AxisTicks({0, 1}, INFINITY).empty());
+    // Where a step is lost in the rounding of large numbers, ticks end.
+    EXPECT_LE(AxisTicks({1e17, 1e17 + 1000}, 1).size(), 1001u);
     EXPECT_EQ(StepDecimals(0.25), 2);
     EXPECT_EQ(StepDecimals(20), 0);
     EXPECT_EQ(StepDecimals(0.1), 1);

@@ -316,3 +316,39 @@ TEST_F(ChartTest, RecordingRendersInAllViews)
 }
 
 } // namespace
+
+namespace {
+
+// A recording is whatever bytes the file holds: values far out of range or
+// not numbers at all must neither crash the drawing nor hang it.
+TEST_F(ChartTest, GarbageValuesDrawWithoutTrouble)
+{
+    const double nan = std::nan(""), inf = INFINITY;
+    const std::vector<std::vector<double>> cases = {
+        {nan, nan, nan},       {inf, -inf, 5},          {1e308, -1e308, 1e308},
+        {1e-310, 0, -1e-310},  {42, nan, 43, inf, 44},  {-5, -7, -1},
+        {0, 0, 0},             {1e15, 1e15 + 1, 1e15},
+    };
+    for (const auto &values : cases)
+        for (bool deep : {false, true}) {
+            Temperature->Clear();
+            Humidity->Clear();
+            for (double v : values) {
+                Temperature->Add(v, "\r\r", Qt::red);
+                Humidity->Add(-v, "", Qt::green);
+            }
+            Temperature->Marks().SetVisible(true);
+            Chart.SetView3D(deep);
+            Chart.UndoZoom();
+            Render();
+            Chart.ZoomPercent(110);
+            Render();
+            Chart.ZoomPercent(1e6);
+            Render();
+            const TChartLayout &l = Chart.LastLayout();
+            EXPECT_LE(l.LeftLabels.size(), 100u);
+            EXPECT_LE(l.BottomLabels.size(), values.size());
+        }
+}
+
+} // namespace
