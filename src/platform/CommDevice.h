@@ -12,6 +12,7 @@
 #include <termios.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -178,6 +179,9 @@ public:
 private:
     explicit TCommDevice(int Fd);
     void ReaderLoop();
+    // Takes in what the driver holds; false when the device is gone.
+    bool DrainLocked();
+    void MarkHungUpLocked();
     void Receive(const uint8_t *Data, size_t Count);
     void PollLineState();
     void Raise(uint32_t Events);
@@ -191,7 +195,9 @@ private:
     bool FErrorCounters = false;
 
     mutable std::mutex FLock;
-    std::condition_variable FChanged;
+    std::condition_variable FEventChanged; // events raised, mask changed, device gone
+    std::condition_variable FDataChanged;  // bytes queued, reads aborted, device gone
+    size_t FReceived = 0;
     std::vector<uint8_t> FQueue; // ring buffer
     size_t FHead = 0, FCount = 0;
     uint32_t FMask = 0;
@@ -201,6 +207,8 @@ private:
     bool FHungUp = false;
     bool FStopping = false;
     bool FTxEmptyWatch = false;
+    bool FRxEventDeferred = false;
+    std::chrono::steady_clock::time_point FLastRxEvent;
     std::atomic<uint64_t> FReadAborts{0};
     std::atomic<uint64_t> FWriteAborts{0};
     TDcb FDcb;

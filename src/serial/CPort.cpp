@@ -36,16 +36,6 @@ void TComTimeouts::Assign(const TPersistent *Source)
     TPersistent::Assign(Source);
 }
 
-template <typename T>
-void TComFlowControl::Set(T &Field, T Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    if (FComPort)
-        FComPort->ApplyLineSettings();
-}
-
 void TComFlowControl::Assign(const TPersistent *Source)
 {
     if (auto *s = dynamic_cast<const TComFlowControl *>(Source)) {
@@ -90,16 +80,6 @@ void TComFlowControl::SetFlowControl(TFlowControl Value)
             FXonXoffOut = true;
         }
     }
-    if (FComPort)
-        FComPort->ApplyLineSettings();
-}
-
-template <typename T>
-void TComParity::Set(T &Field, T Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
     if (FComPort)
         FComPort->ApplyLineSettings();
 }

@@ -426,6 +426,26 @@ public:
     const char *ClassName() const override { return "TComPort"; }
 };
 
+template <typename T>
+void TComFlowControl::Set(T &Field, T Value)
+{
+    if (Field == Value)
+        return;
+    Field = Value;
+    if (FComPort)
+        FComPort->ApplyLineSettings();
+}
+
+template <typename T>
+void TComParity::Set(T &Field, T Value)
+{
+    if (Field == Value)
+        return;
+    Field = Value;
+    if (FComPort)
+        FComPort->ApplyLineSettings();
+}
+
 // The texts settings are stored as, and their parsers with the fallbacks
 // for texts that match nothing (compared without regard to letter case).
 std::string BaudRateText(TBaudRate Value);
