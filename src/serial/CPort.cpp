@@ -16,11 +16,7 @@ uint32_t BaudRateValue(TBaudRate Rate)
 
 void TComTimeouts::Set(int32_t &Field, int32_t Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    if (FComPort)
-        FComPort->ApplyTimeoutSettings();
+    ChangeComSetting(FComPort, Field, Value, &TCustomComPort::ApplyTimeoutSettings);
 }
 
 void TComTimeouts::Assign(const TPersistent *Source)

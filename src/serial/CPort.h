@@ -426,24 +426,28 @@ public:
     const char *ClassName() const override { return "TComPort"; }
 };
 
+// A settings object's setter: a changed value is stored and the owning
+// port, if any, re-applies the group.
 template <typename T>
-void TComFlowControl::Set(T &Field, T Value)
+void ChangeComSetting(TCustomComPort *Port, T &Field, T Value, void (TCustomComPort::*Apply)())
 {
     if (Field == Value)
         return;
     Field = Value;
-    if (FComPort)
-        FComPort->ApplyLineSettings();
+    if (Port)
+        (Port->*Apply)();
+}
+
+template <typename T>
+void TComFlowControl::Set(T &Field, T Value)
+{
+    ChangeComSetting(FComPort, Field, Value, &TCustomComPort::ApplyLineSettings);
 }
 
 template <typename T>
 void TComParity::Set(T &Field, T Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    if (FComPort)
-        FComPort->ApplyLineSettings();
+    ChangeComSetting(FComPort, Field, Value, &TCustomComPort::ApplyLineSettings);
 }
 
 // The texts settings are stored as, and their parsers with the fallbacks
