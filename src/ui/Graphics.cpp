@@ -288,38 +288,13 @@ void TPen::Assign(const TPersistent *Source)
     TPersistent::Assign(Source);
 }
 
-void TPen::SetColor(TColor Value)
-{
-    if (FColor != Value) {
-        FColor = Value;
-        Changed();
-    }
-}
+void TPen::SetColor(TColor Value) { Update(FColor, Value); }
 
-void TPen::SetWidth(int Value)
-{
-    Value = std::max(Value, 1);
-    if (FWidth != Value) {
-        FWidth = Value;
-        Changed();
-    }
-}
+void TPen::SetWidth(int Value) { Update(FWidth, std::max(Value, 1)); }
 
-void TPen::SetStyle(TPenStyle Value)
-{
-    if (FStyle != Value) {
-        FStyle = Value;
-        Changed();
-    }
-}
+void TPen::SetStyle(TPenStyle Value) { Update(FStyle, Value); }
 
-void TPen::SetMode(TPenMode Value)
-{
-    if (FMode != Value) {
-        FMode = Value;
-        Changed();
-    }
-}
+void TPen::SetMode(TPenMode Value) { Update(FMode, Value); }
 
 void TBrush::Assign(const TPersistent *Source)
 {
@@ -341,13 +316,7 @@ void TBrush::SetColor(TColor Value)
     }
 }
 
-void TBrush::SetStyle(TBrushStyle Value)
-{
-    if (FStyle != Value) {
-        FStyle = Value;
-        Changed();
-    }
-}
+void TBrush::SetStyle(TBrushStyle Value) { Update(FStyle, Value); }
 
 void TFont::Assign(const TPersistent *Source)
 {
@@ -364,57 +333,21 @@ void TFont::Assign(const TPersistent *Source)
     TPersistent::Assign(Source);
 }
 
-void TFont::SetName(const std::string &Value)
-{
-    if (FName != Value) {
-        FName = Value;
-        Changed();
-    }
-}
+void TFont::SetName(const std::string &Value) { Update(FName, Value); }
 
 int TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch); }
 
 void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, PixelsPerInch, 72)); }
 
-void TFont::SetHeight(int Value)
-{
-    if (FHeight != Value) {
-        FHeight = Value;
-        Changed();
-    }
-}
+void TFont::SetHeight(int Value) { Update(FHeight, Value); }
 
-void TFont::SetColor(TColor Value)
-{
-    if (FColor != Value) {
-        FColor = Value;
-        Changed();
-    }
-}
+void TFont::SetColor(TColor Value) { Update(FColor, Value); }
 
-void TFont::SetStyle(TFontStyles Value)
-{
-    if (FStyle != Value) {
-        FStyle = Value;
-        Changed();
-    }
-}
+void TFont::SetStyle(TFontStyles Value) { Update(FStyle, Value); }
 
-void TFont::SetOrientation(int Value)
-{
-    if (FOrientation != Value) {
-        FOrientation = Value;
-        Changed();
-    }
-}
+void TFont::SetOrientation(int Value) { Update(FOrientation, Value); }
 
-void TFont::SetCharset(TFontCharset Value)
-{
-    if (FCharset != Value) {
-        FCharset = Value;
-        Changed();
-    }
-}
+void TFont::SetCharset(TFontCharset Value) { Update(FCharset, Value); }
 
 QFont TFont::ToQFont() const
 {

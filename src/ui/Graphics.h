@@ -219,6 +219,14 @@ protected:
         if (OnChange)
             OnChange(this);
     }
+    // Stores Value and notifies, unless it is the stored value already.
+    template <class T> void Update(T &Field, const T &Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Changed();
+        }
+    }
 };
 
 class TPen : public TGraphicsObject {
