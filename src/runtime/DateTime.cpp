@@ -8,7 +8,7 @@
 namespace {
 
 // Days from 1 January of year 1 (proleptic Gregorian) to 30 December 1899.
-constexpr int64_t DateDelta = 693594;
+constexpr int64_t DateDelta = 693593;
 
 int64_t DaysBeforeYear(int64_t Year)
 {
