@@ -506,14 +506,14 @@ void TCanvas::PenLine(int X0, int Y0, int X1, int Y1, bool IncludeEnd)
     int dx = std::abs(X1 - X0), dy = std::abs(Y1 - Y0);
     int sx = X0 < X1 ? 1 : -1, sy = Y0 < Y1 ? 1 : -1;
     int steps = std::max(dx, dy);
-    // Bresenham along the major axis; the error term breaks ties toward the
-    // minor axis's start.
+    // Bresenham along the major axis; a pixel exactly halfway goes toward the
+    // end point, so corner cuts come out symmetric.
     int x = X0, y = Y0;
     if (dx >= dy) {
         int err = 2 * dy - dx;
         for (int i = 0; i < steps; ++i) {
             plot(x, y);
-            if (err > 0) {
+            if (err >= 0) {
                 y += sy;
                 err -= 2 * dx;
             }
@@ -524,7 +524,7 @@ void TCanvas::PenLine(int X0, int Y0, int X1, int Y1, bool IncludeEnd)
         int err = 2 * dx - dy;
         for (int i = 0; i < steps; ++i) {
             plot(x, y);
-            if (err > 0) {
+            if (err >= 0) {
                 x += sx;
                 err -= 2 * dy;
             }
