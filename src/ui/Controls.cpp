@@ -164,6 +164,12 @@ TControl *FindControlAt(TPoint ScreenPos)
     return nullptr;
 }
 
+void ReleaseCapture()
+{
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+}
+
 void StartWindowMove(TWinControl *Window)
 {
     if (!Window)
@@ -322,6 +328,11 @@ void TControl::SetColor(TColor Value)
         return;
     FColor = Value;
     CMColorChanged();
+    PassColorToChildren();
+}
+
+void TControl::PassColorToChildren()
+{
     for (TControl *child : findChildren<TControl *>(Qt::FindDirectChildrenOnly))
         if (child->FParentColor)
             child->TakeParentColor();
@@ -342,9 +353,7 @@ void TControl::TakeParentColor()
     FColor = FParent->Color();
     CMParentColorChanged();
     if (changed)
-        for (TControl *child : findChildren<TControl *>(Qt::FindDirectChildrenOnly))
-            if (child->FParentColor)
-                child->TakeParentColor();
+        PassColorToChildren();
 }
 
 void TControl::SetParentFont(bool Value)
@@ -432,9 +441,10 @@ void TControl::PaintControl()
         // A windowed control erases with its own colour; a graphic control
         // shows what its parent painted beneath it.
         bool windowed = dynamic_cast<TWinControl *>(this) != nullptr;
-        if (windowed || !FParent || FParent->FBacking.Empty()) {
-            FillImage(FBacking, windowed || !FParent ? FColor : FParent->Color());
+        if (windowed || !FParent) {
+            FillImage(FBacking, FColor);
         } else {
+            FParent->EnsurePainted();
             FillImage(FBacking, FParent->Color());
             BitBlt(Canvas(), 0, 0, FWidth, FHeight, FParent->Canvas(), FLeft, FTop, SRCCOPY);
         }
@@ -448,6 +458,7 @@ void TControl::PaintControl()
     }
     FInPaint = false;
     FInvalid = false;
+    FPainted = true;
 }
 
 void TControl::paintEvent(QPaintEvent *)

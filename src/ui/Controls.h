@@ -220,8 +220,19 @@ public:
     TAnchors Anchors = akLeft | akTop;
     intptr_t Tag = 0;
 
-    // The control's drawing surface, as big as the control.
+    // The control's drawing surface, as big as the control. It keeps the last
+    // paint, so a child may copy its parent's pixels from Parent()->Canvas()
+    // (after Parent()->EnsurePainted()).
     TCanvas *Canvas() { return FBacking.Canvas(); }
+    // Paints the control unless it has painted before.
+    void EnsurePainted()
+    {
+        if (!FPainted)
+            PaintControl();
+    }
+    // The class library's right-to-left adjustment of DrawText flags; all
+    // controls read left to right, so the flags stay as they are.
+    unsigned DrawTextBiDiModeFlags(unsigned Flags) const { return Flags; }
     // Marks the control for painting at the next chance.
     void Invalidate();
     // Paints the control now, then shows it.
@@ -305,6 +316,7 @@ private:
     void FontChanged();
     void TakeParentFont();
     void TakeParentColor();
+    void PassColorToChildren();
 
     TWinControl *FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -323,6 +335,7 @@ private:
     TBitmap FBacking;
     bool FInPaint = false;
     bool FInvalid = false;
+    bool FPainted = false;
     bool FClicked = false;
 };
 
@@ -429,6 +442,8 @@ public:
 TCustomForm *GetParentForm(const TControl *Control);
 // The control under a screen point (the innermost one), or null.
 TControl *FindControlAt(TPoint ScreenPos);
+// Ends any mouse capture.
+void ReleaseCapture();
 // Lets the user move Window with the mouse while the button is held: the
 // window system's move where it has one, else the window follows the
 // pointer until the button is released.

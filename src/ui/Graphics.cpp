@@ -967,11 +967,7 @@ void TCanvas::Draw(int X, int Y, TBitmap *Source)
 {
     if (!Source || Source->Empty())
         return;
-    TRect r = Bounds(X, Y, Source->Width(), Source->Height());
-    TColor skip = ColorToRGB(Source->TransparentColor());
-    Transfer(this, r, Source->Canvas(), Bounds(0, 0, Source->Width(), Source->Height()), SRCCOPY,
-             Source->Transparent() ? &skip : nullptr);
-    Changed();
+    StretchDraw(Bounds(X, Y, Source->Width(), Source->Height()), Source);
 }
 
 void TCanvas::StretchDraw(const TRect &R, TBitmap *Source)
@@ -979,8 +975,9 @@ void TCanvas::StretchDraw(const TRect &R, TBitmap *Source)
     if (!Source || Source->Empty())
         return;
     TColor skip = ColorToRGB(Source->TransparentColor());
-    Transfer(this, R, Source->Canvas(), Bounds(0, 0, Source->Width(), Source->Height()), SRCCOPY,
-             Source->Transparent() ? &skip : nullptr);
+    bool transparent = Source->Transparent();
+    Transfer(this, R, Source->Canvas(), Bounds(0, 0, Source->Width(), Source->Height()),
+             transparent ? SRCCOPY : FCopyMode, transparent ? &skip : nullptr);
     Changed();
 }
 

@@ -437,9 +437,10 @@ public:
     // are set to bound the text. Returns the height of the text.
     int DrawText(const std::string &Text, TRect &R, unsigned Flags);
 
-    // Bitmaps. Draw honours the bitmap's Transparent setting.
+    // Bitmaps through CopyMode; a Transparent bitmap is copied without the
+    // pixels of its transparent colour instead.
     void Draw(int X, int Y, TBitmap *Source);
-    // Scales Source to R (nearest pixel).
+    // Draw scaled to R (nearest pixel).
     void StretchDraw(const TRect &R, TBitmap *Source);
     // Copies (scaling) SourceRect of Source into R with CopyMode.
     void CopyRect(const TRect &R, TCanvas *Source, const TRect &SourceRect);

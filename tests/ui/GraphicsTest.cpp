@@ -300,6 +300,12 @@ TEST(Canvas, BlitsStretchesAndTransparentDraws)
     target->Canvas()->BrushCopy(Rect(0, 0, 2, 2), glyph.get(), Rect(0, 0, 2, 2), clLime);
     EXPECT_EQ(target->Canvas()->Pixels(1, 0), clNavy);
     EXPECT_EQ(target->Canvas()->Pixels(0, 0), clWhite);
+
+    // Drawing through the copy mode: a white picture inverts what lies below.
+    auto white = WhiteBitmap(1, 1);
+    target->Canvas()->SetCopyMode(cmSrcInvert);
+    target->Canvas()->Draw(2, 2, white.get());
+    EXPECT_EQ(target->Canvas()->Pixels(2, 2), 0x7FFFFF);
 }
 
 TEST(Regions, RectanglesEllipsesPolygonsAndCombinations)
