@@ -109,6 +109,17 @@ Qt::CursorShape CursorShape(TCursor Cursor)
     }
 }
 
+// The controls among a widget's direct children (qobject_cast cannot tell
+// them from other widgets: they carry no meta-object of their own).
+std::vector<TControl *> ChildControls(const QWidget *Widget)
+{
+    std::vector<TControl *> result;
+    for (QObject *child : Widget->children())
+        if (auto control = dynamic_cast<TControl *>(child))
+            result.push_back(control);
+    return result;
+}
+
 void FillImage(TBitmap &Bitmap, TColor Color)
 {
     TColor rgb = ColorToRGB(Color);
@@ -201,7 +212,7 @@ TControl::~TControl()
     if (ActiveMove.Window == this)
         ActiveMove.Window = nullptr;
     // Children outliving this body must not reach back into it.
-    for (TControl *child : findChildren<TControl *>(Qt::FindDirectChildrenOnly))
+    for (TControl *child : ChildControls(this))
         child->FParent = nullptr;
 }
 
@@ -333,7 +344,7 @@ void TControl::SetColor(TColor Value)
 
 void TControl::PassColorToChildren()
 {
-    for (TControl *child : findChildren<TControl *>(Qt::FindDirectChildrenOnly))
+    for (TControl *child : ChildControls(this))
         if (child->FParentColor)
             child->TakeParentColor();
 }
@@ -378,7 +389,7 @@ void TControl::FontChanged()
     if (!FTakingParentFont)
         FParentFont = false;
     CMFontChanged();
-    for (TControl *child : findChildren<TControl *>(Qt::FindDirectChildrenOnly))
+    for (TControl *child : ChildControls(this))
         if (child->FParentFont)
             child->TakeParentFont();
 }
@@ -700,10 +711,8 @@ void TWinControl::SetWindowRgn(const TRegion *Region, bool Redraw)
 
 std::vector<TControl *> TWinControl::Controls() const
 {
-    std::vector<TControl *> result;
-    for (QObject *child : children())
-        if (auto control = dynamic_cast<TControl *>(child); control && control->Parent() == this)
-            result.push_back(control);
+    std::vector<TControl *> result = ChildControls(this);
+    std::erase_if(result, [this](TControl *control) { return control->Parent() != this; });
     return result;
 }
 

@@ -111,6 +111,13 @@ TEST(Controls, PaintToRendersControlsAndChildrenWithoutAScreen)
     EXPECT_EQ(b->Canvas()->Pixels(5, 2), clBlue); // the square shows its parent around the red
     EXPECT_EQ(b->Canvas()->Pixels(0, 0), clBlue);
     EXPECT_EQ(square->Color(), clBlue); // ParentColor
+
+    // Plain Qt widgets may live among the controls without being taken for one.
+    new QWidget(&form);
+    form.SetColor(clGreen);
+    form.PaintTo(b->Canvas(), 0, 0);
+    EXPECT_EQ(b->Canvas()->Pixels(5, 2), clGreen);
+    EXPECT_EQ(form.Controls().size(), 1u);
 }
 
 TEST(Controls, RepaintPaintsAtOnceInvalidateLater)
