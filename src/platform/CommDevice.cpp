@@ -25,6 +25,12 @@ constexpr int32_t MaxQueueSize = 16 * 1024 * 1024;
 // How often line states and the output queue are looked at while an event
 // depends on them; nothing is polled otherwise.
 constexpr int LinePollMs = 20;
+// Arrivals within this time of the last received-character event are
+// reported together: a stream at the line rate would otherwise wake the
+// event thread, and the GUI thread behind it, once per byte.
+constexpr auto RxEventSpacing = std::chrono::milliseconds(25);
+// A read below this many bytes means the line is not streaming flat out.
+constexpr size_t SmallRead = 256;
 
 speed_t StandardSpeed(uint32_t Rate)
 {
@@ -116,7 +122,7 @@ int DcbToTermios(const TDcb &Dcb, const termios &Base, termios &Result, uint32_t
         Result.c_iflag |= IXOFF;
     Result.c_cc[VSTART] = cc_t(Dcb.XonChar);
     Result.c_cc[VSTOP] = cc_t(Dcb.XoffChar);
-    Result.c_cc[VMIN] = 0;
+    Result.c_cc[VMIN] = 1; // with O_NONBLOCK an empty read is EAGAIN, so 0 means hung up
     Result.c_cc[VTIME] = 0;
 
     const speed_t speed = StandardSpeed(Dcb.BaudRate);
@@ -195,7 +201,7 @@ std::unique_ptr<TCommDevice> TCommDevice::Open(const std::string &Port)
     termios raw = saved;
     cfmakeraw(&raw);
     raw.c_cflag |= CLOCAL | CREAD;
-    raw.c_cc[VMIN] = 0;
+    raw.c_cc[VMIN] = 1; // with O_NONBLOCK an empty read is EAGAIN, so 0 means hung up
     raw.c_cc[VTIME] = 0;
     if (tcsetattr(fd, TCSANOW, &raw) != 0)
         return fail(errno);
@@ -236,8 +242,9 @@ TCommDevice::~TCommDevice()
     {
         std::lock_guard<std::mutex> lock(FLock);
         FStopping = true;
+        FEventChanged.notify_all();
+        FDataChanged.notify_all();
     }
-    FChanged.notify_all();
     Wake();
     if (FReader.joinable())
         FReader.join();
@@ -259,7 +266,11 @@ void TCommDevice::Wake()
 
 void TCommDevice::Raise(uint32_t Events)
 {
-    FPending |= Events & FMask;
+    const uint32_t pending = FPending | (Events & FMask);
+    if (pending != FPending) {
+        FPending = pending;
+        FEventChanged.notify_all();
+    }
 }
 
 bool TCommDevice::HungUp() const
@@ -270,9 +281,10 @@ bool TCommDevice::HungUp() const
 
 void TCommDevice::ReaderLoop()
 {
-    uint8_t buf[4096];
+    auto idleUntil = Clock::now();
     for (;;) {
         int timeout = -1;
+        auto now = Clock::now();
         {
             std::lock_guard<std::mutex> lock(FLock);
             if (FStopping)
@@ -280,46 +292,89 @@ void TCommDevice::ReaderLoop()
             const bool lineEvents = FModemLines && (FMask & (EV_CTS | EV_DSR | EV_RLSD | EV_RING));
             if (FTxEmptyWatch || lineEvents || (FErrorCounters && (FMask & (EV_ERR | EV_BREAK))))
                 timeout = LinePollMs;
+            if (FRxEventDeferred) {
+                // Whatever came meanwhile is taken in before it is reported.
+                if (now >= FLastRxEvent + RxEventSpacing && !DrainLocked()) {
+                    MarkHungUpLocked();
+                    return;
+                }
+                const auto due = FLastRxEvent + RxEventSpacing;
+                now = Clock::now();
+                if (now >= due) {
+                    FRxEventDeferred = false;
+                    FLastRxEvent = now;
+                    Raise(EV_RXCHAR);
+                } else {
+                    const int wait = int(std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count()) + 1;
+                    timeout = timeout < 0 ? wait : std::min(timeout, wait);
+                }
+            }
         }
-        pollfd fds[2] = {{FFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
-        const int r = ::poll(fds, 2, timeout);
+        // After a small read the line is trickling: let bytes gather in the
+        // driver for a moment instead of waking for each one. Counts stay
+        // current, because the queries drain the driver themselves.
+        const bool resting = now < idleUntil;
+        if (resting) {
+            const int rest = int(std::chrono::duration_cast<std::chrono::milliseconds>(idleUntil - now).count()) + 1;
+            timeout = timeout < 0 ? rest : std::min(timeout, rest);
+        }
+        pollfd fds[2] = {{FWakeFd, POLLIN, 0}, {FFd, POLLIN, 0}};
+        const int r = ::poll(fds, resting ? 1 : 2, timeout);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
-            break;
+            std::lock_guard<std::mutex> lock(FLock);
+            MarkHungUpLocked();
+            return;
         }
-        if (fds[1].revents & POLLIN) {
+        if (fds[0].revents & POLLIN) {
             uint64_t value;
             [[maybe_unused]] ssize_t n = ::read(FWakeFd, &value, sizeof value);
         }
-        bool gone = false;
-        if (fds[0].revents & POLLIN) {
-            std::unique_lock<std::mutex> lock(FLock);
-            const ssize_t n = ::read(FFd, buf, sizeof buf);
-            if (n > 0)
-                Receive(buf, size_t(n));
-            else if (n == 0 || (errno != EAGAIN && errno != EINTR))
-                gone = true;
-        } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            gone = true;
-        }
-        if (gone) {
-            // The peer hung up or the adapter was pulled: nothing more will
-            // come, and what is queued stays readable.
-            {
-                std::lock_guard<std::mutex> lock(FLock);
-                FHungUp = true;
-                FTxEmptyWatch = false;
+        if (!resting && (fds[1].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL))) {
+            std::lock_guard<std::mutex> lock(FLock);
+            const size_t before = FReceived;
+            if (!DrainLocked()) {
+                // The peer hung up or the adapter was pulled: nothing more
+                // will come, and what is queued stays readable.
+                MarkHungUpLocked();
+                return;
             }
-            FChanged.notify_all();
-            return;
+            if (FReceived - before < SmallRead)
+                idleUntil = Clock::now() + RxEventSpacing;
         }
         PollLineState();
-        FChanged.notify_all();
     }
-    std::lock_guard<std::mutex> lock(FLock);
+}
+
+bool TCommDevice::DrainLocked()
+{
+    if (FHungUp)
+        return true;
+    uint8_t buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(FFd, buf, sizeof buf);
+        if (n > 0) {
+            FReceived += size_t(n);
+            Receive(buf, size_t(n));
+            if (size_t(n) < sizeof buf)
+                return true;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
+            return true;
+        return false;
+    }
+}
+
+void TCommDevice::MarkHungUpLocked()
+{
     FHungUp = true;
-    FChanged.notify_all();
+    FTxEmptyWatch = false;
+    FEventChanged.notify_all();
+    FDataChanged.notify_all();
 }
 
 void TCommDevice::Receive(const uint8_t *Data, size_t Count)
@@ -356,7 +411,17 @@ void TCommDevice::Receive(const uint8_t *Data, size_t Count)
         ++added;
     }
     if (added > 0)
-        Raise(EV_RXCHAR);
+        FDataChanged.notify_all();
+    if (added > 0 && (FMask & EV_RXCHAR)) {
+        const auto now = Clock::now();
+        if (now - FLastRxEvent >= RxEventSpacing) {
+            FLastRxEvent = now;
+            Raise(EV_RXCHAR);
+        } else if (!FRxEventDeferred) {
+            FRxEventDeferred = true;
+            Wake(); // the reader raises it when the spacing is over
+        }
+    }
     if (flag)
         Raise(EV_RXFLAG);
     if (wasBelow80 && FCount * 5 >= capacity * 4)
@@ -475,9 +540,10 @@ bool TCommDevice::SetCommMask(uint32_t Mask)
         std::lock_guard<std::mutex> lock(FLock);
         FMask = Mask;
         FPending = 0;
+        FRxEventDeferred = false;
         ++FMaskGeneration;
+        FEventChanged.notify_all();
     }
-    FChanged.notify_all();
     Wake();
     return true;
 }
@@ -492,7 +558,7 @@ TCommDevice::TWaitResult TCommDevice::WaitCommEvent(uint32_t &Mask, TEvent &Stop
     const uint64_t generation = FMaskGeneration;
     std::function<void()> wake = [this] {
         std::lock_guard<std::mutex> g(FLock);
-        FChanged.notify_all();
+        FEventChanged.notify_all();
     };
     {
         std::lock_guard<std::mutex> g(Stop.FLock);
@@ -520,7 +586,7 @@ TCommDevice::TWaitResult TCommDevice::WaitCommEvent(uint32_t &Mask, TEvent &Stop
             result = wrFailed;
             break;
         }
-        FChanged.wait(lock);
+        FEventChanged.wait(lock);
     }
     const int savedErrno = errno;
     {
@@ -582,7 +648,6 @@ bool TCommDevice::Write(const void *Buffer, uint32_t Count, uint32_t &Written)
         else
             FTxEmptyWatch = true;
     }
-    FChanged.notify_all();
     Wake();
     return true;
 }
@@ -592,6 +657,8 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
     ReadCount = 0;
     auto *out = static_cast<uint8_t *>(Buffer);
     std::unique_lock<std::mutex> lock(FLock);
+    if (!DrainLocked())
+        MarkHungUpLocked();
     const TCommTimeouts t = FTimeouts;
     const uint64_t aborts = FReadAborts;
 
@@ -640,13 +707,12 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
         auto deadline = totalDeadline;
         if (intervalLimited && ReadCount > 0)
             deadline = std::min(deadline, lastByte + std::chrono::milliseconds(t.ReadIntervalTimeout));
-        if (!totalLimited && !(intervalLimited && ReadCount > 0)) {
-            FChanged.wait(lock);
-        } else {
-            if (Clock::now() >= deadline)
-                break;
-            FChanged.wait_until(lock, deadline);
-        }
+        if ((totalLimited || (intervalLimited && ReadCount > 0)) && Clock::now() >= deadline)
+            break;
+        // The reader may be resting; look at the driver again soon.
+        FDataChanged.wait_until(lock, std::min(deadline, Clock::now() + RxEventSpacing));
+        if (!DrainLocked())
+            MarkHungUpLocked();
     }
     if (ReadCount == 0 && FHungUp) {
         errno = EIO;
@@ -670,7 +736,10 @@ bool TCommDevice::Purge(uint32_t Flags)
         FCount = 0;
         FMarkState = TMarkState{};
     }
-    FChanged.notify_all();
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        FDataChanged.notify_all();
+    }
     return true;
 }
 
@@ -680,6 +749,8 @@ bool TCommDevice::ClearCommError(uint32_t &Errors, TComStat &Stat)
     if (ioctl(FFd, TIOCOUTQ, &outq) != 0)
         outq = 0;
     std::lock_guard<std::mutex> lock(FLock);
+    if (!DrainLocked())
+        MarkHungUpLocked();
     Errors = FErrors;
     FErrors = 0;
     Stat.cbInQue = uint32_t(FCount);

@@ -1,7 +1,10 @@
 #pragma once
-// The application object: title, exception handling, message processing.
+// The application object, forms and timers.
 
 #include "Classes.h"
+#include "Controls.h"
+
+#include <QTimer>
 
 #include <exception>
 #include <functional>
@@ -24,3 +27,101 @@ public:
 };
 
 extern TApplication *Application;
+
+// ---------------------------------------------------------------- forms
+
+using TCloseEvent = std::function<void(TObject *Sender, int &Action)>;
+enum : int { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
+
+// A top-level window built in code. It keeps the focused control, hands
+// focus changes to all of its controls, offers Enter and Esc to them as
+// dialog keys and typed characters as accelerators, and ends a modal run
+// when ModalResult is set.
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent *AOwner);
+    ~TCustomForm() override;
+    const char *ClassName() const override { return "TCustomForm"; }
+
+    void SetClientWidth(int Value);
+    void SetClientHeight(int Value);
+
+    // The focused control; setting it moves the focus there.
+    TWinControl *ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl *Control);
+    // Moves the focus to the next (or previous) control with TabStop.
+    void SelectNext(bool Forward = true);
+
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value);
+    // Shows the form and serves events until ModalResult is not mrNone
+    // (closing the window gives mrCancel); returns it.
+    TModalResult ShowModal();
+    // Creates the windows and shows the form.
+    void ShowForm();
+    // Asks OnClose, then hides the form (or ends a modal run).
+    void Close();
+
+    // The form sees key presses before its focused control.
+    bool KeyPreview = false;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnShow;
+    TCloseEvent OnClose;
+
+    // The window became the active one; raises OnActivate. The window
+    // system's activation calls it; programs and tests may call it too.
+    virtual void Activate();
+    virtual void Deactivate();
+
+    // Offers a dialog key: Tab moves the focus; other keys go to the
+    // controls until one takes them. Returns whether one did.
+    bool DialogKey(uint16_t Key, TShiftState Shift);
+    // Offers an accelerator character to the controls; returns whether one took it.
+    bool DialogChar(char Key, TShiftState Shift);
+
+protected:
+    void changeEvent(QEvent *Event) override;
+    void closeEvent(QCloseEvent *Event) override;
+
+private:
+    friend class TWinControl;
+    // Moves the focus to Control (null: none) and tells every control.
+    void FocusControl(TWinControl *Control);
+
+    TWinControl *FActiveControl = nullptr;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FActive = false;
+    bool FDying = false;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(TComponent *AOwner) : TCustomForm(AOwner) {}
+    const char *ClassName() const override { return "TForm"; }
+};
+
+// ---------------------------------------------------------------- timer
+
+// Runs OnTimer every Interval milliseconds on the GUI thread while Enabled
+// and Interval is above 0.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent *AOwner);
+    const char *ClassName() const override { return "TTimer"; }
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    unsigned Interval() const { return FInterval; }
+    void SetInterval(unsigned Value);
+    TNotifyEvent OnTimer;
+
+private:
+    void UpdateTimer();
+    QTimer FTimer;
+    bool FEnabled = true;
+    unsigned FInterval = 1000;
+};

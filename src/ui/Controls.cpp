@@ -1,0 +1,847 @@
+#include "Controls.h"
+
+#include "Forms.h"
+#include "Text.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <cctype>
+
+// ---------------------------------------------------------------- helpers
+
+namespace {
+
+// A window following the pointer because the platform has no move of its own.
+struct TWindowMove {
+    QWidget *Window = nullptr;
+    QPoint Origin;
+    QPoint StartPos;
+};
+TWindowMove ActiveMove;
+
+TShiftState ShiftFromModifiers(Qt::KeyboardModifiers Modifiers)
+{
+    TShiftState shift = 0;
+    if (Modifiers & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (Modifiers & Qt::AltModifier)
+        shift |= ssAlt;
+    if (Modifiers & Qt::ControlModifier)
+        shift |= ssCtrl;
+    return shift;
+}
+
+TShiftState ShiftFromMouse(const QMouseEvent *Event)
+{
+    TShiftState shift = ShiftFromModifiers(Event->modifiers());
+    if (Event->buttons() & Qt::LeftButton)
+        shift |= ssLeft;
+    if (Event->buttons() & Qt::RightButton)
+        shift |= ssRight;
+    if (Event->buttons() & Qt::MiddleButton)
+        shift |= ssMiddle;
+    return shift;
+}
+
+bool MouseButton(Qt::MouseButton Button, TMouseButton &Result)
+{
+    switch (Button) {
+    case Qt::LeftButton: Result = mbLeft; return true;
+    case Qt::RightButton: Result = mbRight; return true;
+    case Qt::MiddleButton: Result = mbMiddle; return true;
+    default: return false;
+    }
+}
+
+uint16_t VirtualKey(int Key)
+{
+    if (Key >= Qt::Key_A && Key <= Qt::Key_Z)
+        return static_cast<uint16_t>('A' + (Key - Qt::Key_A));
+    if (Key >= Qt::Key_0 && Key <= Qt::Key_9)
+        return static_cast<uint16_t>('0' + (Key - Qt::Key_0));
+    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F12)
+        return static_cast<uint16_t>(VK_F1 + (Key - Qt::Key_F1));
+    switch (Key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    default: return 0;
+    }
+}
+
+Qt::CursorShape CursorShape(TCursor Cursor)
+{
+    switch (Cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crHourGlass: return Qt::WaitCursor;
+    case crNo: return Qt::ForbiddenCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+// The controls among a widget's direct children (qobject_cast cannot tell
+// them from other widgets: they carry no meta-object of their own).
+std::vector<TControl *> ChildControls(const QWidget *Widget)
+{
+    std::vector<TControl *> result;
+    for (QObject *child : Widget->children())
+        if (auto control = dynamic_cast<TControl *>(child))
+            result.push_back(control);
+    return result;
+}
+
+void FillImage(TBitmap &Bitmap, TColor Color)
+{
+    TColor rgb = ColorToRGB(Color);
+    Bitmap.Image().fill(QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+}
+
+} // namespace
+
+int16_t GetKeyState(int VirtualKey)
+{
+    Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    bool down = (VirtualKey == VK_MENU && (modifiers & Qt::AltModifier)) ||
+                (VirtualKey == VK_SHIFT && (modifiers & Qt::ShiftModifier)) ||
+                (VirtualKey == VK_CONTROL && (modifiers & Qt::ControlModifier));
+    return down ? static_cast<int16_t>(-32768) : 0;
+}
+
+TPoint GetCursorPos()
+{
+    QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+bool IsAccel(char Character, const std::string &Text)
+{
+    for (size_t i = 0; i + 1 < Text.size(); ++i) {
+        if (Text[i] != '&')
+            continue;
+        if (Text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return std::toupper(static_cast<unsigned char>(Text[i + 1])) ==
+               std::toupper(static_cast<unsigned char>(Character));
+    }
+    return false;
+}
+
+TCustomForm *GetParentForm(const TControl *Control)
+{
+    const TControl *top = Control;
+    while (top && top->Parent())
+        top = top->Parent();
+    return dynamic_cast<TCustomForm *>(const_cast<TControl *>(top));
+}
+
+TControl *FindControlAt(TPoint ScreenPos)
+{
+    for (QWidget *w = QApplication::widgetAt(QPoint(ScreenPos.X, ScreenPos.Y)); w;
+         w = w->parentWidget())
+        if (auto control = dynamic_cast<TControl *>(w))
+            return control;
+    return nullptr;
+}
+
+void ReleaseCapture()
+{
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+}
+
+void StartWindowMove(TWinControl *Window)
+{
+    if (!Window)
+        return;
+    QWidget *top = Window->window();
+    if (QWindow *handle = top->windowHandle(); handle && handle->startSystemMove())
+        return;
+    ActiveMove.Window = top;
+    ActiveMove.Origin = QCursor::pos();
+    ActiveMove.StartPos = top->pos();
+}
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent *AOwner) : QWidget(nullptr), TComponent(AOwner)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    FFont.OnChange = [this](TObject *) { FontChanged(); };
+    FBacking.Canvas()->OnChange = [this](TObject *) {
+        // Drawing outside a paint shows at the next screen update.
+        if (!FInPaint)
+            QWidget::update();
+    };
+}
+
+TControl::~TControl()
+{
+    if (ActiveMove.Window == this)
+        ActiveMove.Window = nullptr;
+    // Children outliving this body must not reach back into it.
+    for (TControl *child : ChildControls(this))
+        child->FParent = nullptr;
+}
+
+void TControl::SetParent(TWinControl *AParent)
+{
+    if (FParent == AParent)
+        return;
+    FParent = AParent;
+    QWidget::setParent(AParent);
+    if (!AParent)
+        return;
+    QWidget::setGeometry(FLeft, FTop, FWidth, FHeight);
+    if (FVisible)
+        QWidget::show();
+    if (FParentFont)
+        TakeParentFont();
+    if (FParentColor)
+        TakeParentColor();
+    if (auto windowed = dynamic_cast<TWinControl *>(this); windowed && AParent->HandleAllocated())
+        windowed->HandleNeeded();
+}
+
+void TControl::SetName(const std::string &Value)
+{
+    bool changeText = (FControlStyle & csSetCaption) && !IsLoading() && Name() == FCaption;
+    if (auto owner = dynamic_cast<TControl *>(Owner()); owner && owner->IsLoading())
+        changeText = false;
+    TComponent::SetName(Value);
+    if (changeText)
+        SetCaption(Value);
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    AWidth = std::max(AWidth, 0);
+    AHeight = std::max(AHeight, 0);
+    bool sized = AWidth != FWidth || AHeight != FHeight;
+    bool moved = ALeft != FLeft || ATop != FTop;
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    if (isWindow())
+        QWidget::setGeometry(QWidget::x(), QWidget::y(), AWidth, AHeight);
+    else
+        QWidget::setGeometry(ALeft, ATop, AWidth, AHeight);
+    if (isWindow() && moved)
+        QWidget::move(ALeft, ATop);
+    if (sized) {
+        FBacking.SetSize(AWidth, AHeight);
+        auto windowed = dynamic_cast<TWinControl *>(this);
+        if (!windowed || windowed->HandleAllocated())
+            WMSize(ClientWidth(), ClientHeight());
+    }
+    if (moved)
+        WMMove();
+}
+
+void TControl::resizeEvent(QResizeEvent *Event)
+{
+    QWidget::resizeEvent(Event);
+    if (width() != FWidth || height() != FHeight)
+        SetBounds(FLeft, FTop, width(), height());
+}
+
+void TControl::moveEvent(QMoveEvent *Event)
+{
+    QWidget::moveEvent(Event);
+    if (x() != FLeft || y() != FTop) {
+        FLeft = x();
+        FTop = y();
+        WMMove();
+    }
+}
+
+void TControl::WMSize(int, int) { Resize(); }
+
+void TControl::Resize()
+{
+    if (OnResize)
+        OnResize(this);
+}
+
+TPoint TControl::ClientToScreen(TPoint P) const
+{
+    QPoint g = mapToGlobal(QPoint(P.X, P.Y));
+    return {g.x(), g.y()};
+}
+
+TPoint TControl::ScreenToClient(TPoint P) const
+{
+    QPoint l = mapFromGlobal(QPoint(P.X, P.Y));
+    return {l.x(), l.y()};
+}
+
+void TControl::SetVisible(bool Value)
+{
+    if (FVisible == Value)
+        return;
+    FVisible = Value;
+    if (FParent) {
+        QWidget::setVisible(Value);
+    } else if (dynamic_cast<TCustomForm *>(this)) {
+        if (Value)
+            static_cast<TWinControl *>(this)->HandleNeeded();
+        QWidget::setVisible(Value);
+    }
+    CMVisibleChanged();
+}
+
+void TControl::SetEnabled(bool Value)
+{
+    if (FEnabled == Value)
+        return;
+    FEnabled = Value;
+    QWidget::setEnabled(Value);
+    CMEnabledChanged();
+}
+
+void TControl::SetColor(TColor Value)
+{
+    FParentColor = false;
+    if (FColor == Value)
+        return;
+    FColor = Value;
+    CMColorChanged();
+    PassColorToChildren();
+}
+
+void TControl::PassColorToChildren()
+{
+    for (TControl *child : ChildControls(this))
+        if (child->FParentColor)
+            child->TakeParentColor();
+}
+
+void TControl::SetParentColor(bool Value)
+{
+    FParentColor = Value;
+    if (Value && FParent)
+        TakeParentColor();
+}
+
+void TControl::TakeParentColor()
+{
+    if (!FParent)
+        return;
+    bool changed = FColor != FParent->Color();
+    FColor = FParent->Color();
+    CMParentColorChanged();
+    if (changed)
+        PassColorToChildren();
+}
+
+void TControl::SetParentFont(bool Value)
+{
+    FParentFont = Value;
+    if (Value && FParent)
+        TakeParentFont();
+}
+
+void TControl::TakeParentFont()
+{
+    if (!FParent)
+        return;
+    FTakingParentFont = true;
+    FFont.Assign(FParent->Font());
+    FTakingParentFont = false;
+    CMParentFontChanged();
+}
+
+void TControl::FontChanged()
+{
+    if (!FTakingParentFont)
+        FParentFont = false;
+    CMFontChanged();
+    for (TControl *child : ChildControls(this))
+        if (child->FParentFont)
+            child->TakeParentFont();
+}
+
+void TControl::SetCaption(const std::string &Value)
+{
+    if (FCaption == Value)
+        return;
+    FCaption = Value;
+    if (isWindow())
+        setWindowTitle(FromAnsi(Value));
+    CMTextChanged();
+}
+
+void TControl::SetHint(const std::string &Value)
+{
+    FHint = Value;
+    setToolTip(FShowHint ? FromAnsi(Value) : QString());
+}
+
+void TControl::SetShowHint(bool Value)
+{
+    FShowHint = Value;
+    SetHint(FHint);
+}
+
+void TControl::SetCursor(TCursor Value)
+{
+    FCursor = Value;
+    setCursor(CursorShape(Value));
+}
+
+void TControl::Invalidate()
+{
+    FInvalid = true;
+    QWidget::update();
+}
+
+void TControl::Repaint()
+{
+    if (FInPaint)
+        return;
+    PaintControl();
+    QWidget::update();
+}
+
+void TControl::Update()
+{
+    if (FInvalid)
+        Repaint();
+}
+
+void TControl::PaintControl()
+{
+    if (FWidth <= 0 || FHeight <= 0)
+        return;
+    if (FBacking.Width() != FWidth || FBacking.Height() != FHeight)
+        FBacking.SetSize(FWidth, FHeight);
+    if (!(FControlStyle & csOpaque)) {
+        // A windowed control erases with its own colour; a graphic control
+        // shows what its parent painted beneath it.
+        bool windowed = dynamic_cast<TWinControl *>(this) != nullptr;
+        if (windowed || !FParent) {
+            FillImage(FBacking, FColor);
+        } else {
+            FParent->EnsurePainted();
+            FillImage(FBacking, FParent->Color());
+            BitBlt(Canvas(), 0, 0, FWidth, FHeight, FParent->Canvas(), FLeft, FTop, SRCCOPY);
+        }
+    }
+    FInPaint = true;
+    try {
+        Paint();
+    } catch (...) {
+        FInPaint = false;
+        throw;
+    }
+    FInPaint = false;
+    FInvalid = false;
+    FPainted = true;
+}
+
+void TControl::paintEvent(QPaintEvent *)
+{
+    PaintControl();
+    QPainter painter(this);
+    painter.drawImage(0, 0, FBacking.Image());
+}
+
+void TControl::PaintTo(TCanvas *Dest, int X, int Y)
+{
+    PaintControl();
+    const QRegion *outer = Dest->ClipRegion();
+    QRegion saved = outer ? *outer : QRegion();
+    bool hadClip = outer != nullptr;
+    QRegion clip(QRect(X, Y, FWidth, FHeight));
+    if (hadClip)
+        clip &= saved;
+    if (auto windowed = dynamic_cast<TWinControl *>(this); windowed && windowed->WindowRegion())
+        clip &= windowed->WindowRegion()->ToQRegion().translated(X, Y);
+    TRegion region(clip);
+    Dest->SelectClipRgn(&region);
+    BitBlt(Dest, X, Y, FWidth, FHeight, Canvas(), 0, 0, SRCCOPY);
+    if (auto windowed = dynamic_cast<TWinControl *>(this))
+        for (TControl *child : windowed->Controls())
+            if (child->Visible())
+                child->PaintTo(Dest, X + child->Left(), Y + child->Top());
+    TRegion previous(saved);
+    Dest->SelectClipRgn(hadClip ? &previous : nullptr);
+}
+
+bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == this; }
+
+void TControl::SetMouseCapture(bool Value)
+{
+    if (Value && isVisible())
+        grabMouse();
+    else if (!Value && MouseCapture())
+        releaseMouse();
+}
+
+void TControl::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, bool Double)
+{
+    bool doubleClick = Double && (FControlStyle & csDoubleClicks);
+    if (Button == mbLeft) {
+        if (FControlStyle & csCaptureMouse)
+            SetMouseCapture(true);
+        if (FControlStyle & csClickEvents) {
+            FClicked = true;
+            if (doubleClick)
+                DblClick();
+        }
+    }
+    MouseDown(Button, doubleClick ? Shift | ssDouble : Shift, X, Y);
+}
+
+void TControl::HandleMouseMove(TShiftState Shift, int X, int Y)
+{
+    if (ActiveMove.Window && (Shift & ssLeft)) {
+        QPoint pointer = mapToGlobal(QPoint(X, Y));
+        ActiveMove.Window->move(ActiveMove.StartPos + pointer - ActiveMove.Origin);
+    }
+    MouseMove(Shift, X, Y);
+}
+
+void TControl::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft) {
+        ActiveMove.Window = nullptr;
+        if (FControlStyle & csCaptureMouse)
+            SetMouseCapture(false);
+        if (FClicked) {
+            FClicked = false;
+            if (ClientRect().Contains(X, Y))
+                Click();
+        }
+    }
+    MouseUp(Button, Shift, X, Y);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+namespace {
+// Runs an input handler from the event loop: what escapes it goes to the
+// application's exception handling, as the class library's message loop does.
+template <class F> void Guarded(TObject *Sender, F &&Handler)
+{
+    try {
+        Handler();
+    } catch (...) {
+        Application->HandleException(Sender);
+    }
+}
+} // namespace
+
+void TControl::mousePressEvent(QMouseEvent *Event)
+{
+    TMouseButton button;
+    if (!MouseButton(Event->button(), button))
+        return;
+    QPoint p = Event->position().toPoint();
+    Guarded(this, [&] { HandleMouseDown(button, ShiftFromMouse(Event), p.x(), p.y()); });
+}
+
+void TControl::mouseDoubleClickEvent(QMouseEvent *Event)
+{
+    TMouseButton button;
+    if (!MouseButton(Event->button(), button))
+        return;
+    QPoint p = Event->position().toPoint();
+    Guarded(this, [&] { HandleMouseDown(button, ShiftFromMouse(Event), p.x(), p.y(), true); });
+}
+
+void TControl::mouseMoveEvent(QMouseEvent *Event)
+{
+    QPoint p = Event->position().toPoint();
+    Guarded(this, [&] { HandleMouseMove(ShiftFromMouse(Event), p.x(), p.y()); });
+}
+
+void TControl::mouseReleaseEvent(QMouseEvent *Event)
+{
+    TMouseButton button;
+    if (!MouseButton(Event->button(), button))
+        return;
+    QPoint p = Event->position().toPoint();
+    Guarded(this, [&] { HandleMouseUp(button, ShiftFromMouse(Event), p.x(), p.y()); });
+}
+
+void TControl::enterEvent(QEnterEvent *)
+{
+    Guarded(this, [&] { HandleMouseEnter(); });
+}
+
+void TControl::leaveEvent(QEvent *)
+{
+    Guarded(this, [&] { HandleMouseLeave(); });
+}
+
+TGraphicControl::TGraphicControl(TComponent *AOwner) : TControl(AOwner) {}
+
+// ---------------------------------------------------------------- TWinControl
+
+TWinControl::TWinControl(TComponent *AOwner) : TControl(AOwner)
+{
+    FControlStyle |= csAcceptsControls;
+}
+
+TWinControl::~TWinControl()
+{
+    if (TCustomForm *form = GetParentForm(this); form && form != this &&
+                                                  form->FActiveControl == this)
+        form->FActiveControl = nullptr;
+}
+
+void TWinControl::HandleNeeded()
+{
+    if (!FHandleAllocated)
+        CreateHandle();
+}
+
+void TWinControl::CreateHandle()
+{
+    FHandleAllocated = true;
+    WMSize(ClientWidth(), ClientHeight());
+    for (TControl *child : Controls())
+        if (auto windowed = dynamic_cast<TWinControl *>(child))
+            windowed->HandleNeeded();
+}
+
+void TWinControl::SetTabStop(bool Value)
+{
+    FTabStop = Value;
+    setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool TWinControl::CanFocus() const
+{
+    if (!GetParentForm(this))
+        return false;
+    for (const TControl *c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+void TWinControl::SetFocus()
+{
+    if (TCustomForm *form = GetParentForm(this))
+        form->FocusControl(this);
+    else
+        QWidget::setFocus(Qt::OtherFocusReason);
+}
+
+bool TWinControl::Focused() const
+{
+    TCustomForm *form = GetParentForm(this);
+    return form && form->FActiveControl == this;
+}
+
+void TWinControl::SetWindowRgn(const TRegion *Region, bool Redraw)
+{
+    FHasRegion = Region != nullptr;
+    FRegion = Region ? *Region : TRegion();
+    if (FHasRegion)
+        setMask(FRegion.ToQRegion());
+    else
+        clearMask();
+    if (Redraw)
+        Invalidate();
+}
+
+std::vector<TControl *> TWinControl::Controls() const
+{
+    std::vector<TControl *> result = ChildControls(this);
+    std::erase_if(result, [this](TControl *control) { return control->Parent() != this; });
+    return result;
+}
+
+void TWinControl::CMDialogKey(TCMDialogKey &Message)
+{
+    for (TControl *child : Controls()) {
+        child->CMDialogKey(Message);
+        if (Message.Result)
+            return;
+    }
+}
+
+void TWinControl::CMDialogChar(TCMDialogKey &Message)
+{
+    for (TControl *child : Controls()) {
+        child->CMDialogChar(Message);
+        if (Message.Result)
+            return;
+    }
+}
+
+void TWinControl::CMFocusChanged(TWinControl *Focused)
+{
+    for (TControl *child : Controls())
+        child->CMFocusChanged(Focused);
+}
+
+void TWinControl::HandleKeyDown(uint16_t Key, TShiftState Shift)
+{
+    TCustomForm *form = GetParentForm(this);
+    bool dialogKey = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE ||
+                     (Key >= VK_LEFT && Key <= VK_DOWN);
+    if (form && dialogKey && !WantsKey(Key) && form->DialogKey(Key, Shift))
+        return;
+    if (form && form != this && form->KeyPreview) {
+        static_cast<TWinControl *>(form)->KeyDown(Key, Shift);
+        if (Key == 0)
+            return;
+    }
+    KeyDown(Key, Shift);
+}
+
+void TWinControl::HandleKeyUp(uint16_t Key, TShiftState Shift)
+{
+    TCustomForm *form = GetParentForm(this);
+    if (form && form != this && form->KeyPreview) {
+        static_cast<TWinControl *>(form)->KeyUp(Key, Shift);
+        if (Key == 0)
+            return;
+    }
+    KeyUp(Key, Shift);
+}
+
+void TWinControl::HandleKeyPress(char Key, TShiftState Shift)
+{
+    TCustomForm *form = GetParentForm(this);
+    if (Shift & ssAlt) {
+        if (form)
+            form->DialogChar(Key, Shift);
+        return;
+    }
+    if (form && form != this && form->KeyPreview) {
+        static_cast<TWinControl *>(form)->KeyPress(Key);
+        if (Key == 0)
+            return;
+    }
+    KeyPress(Key);
+    if (Key != 0 && !WantsChars() && form)
+        form->DialogChar(Key, Shift);
+}
+
+void TWinControl::KeyDown(uint16_t &Key, TShiftState Shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(uint16_t &Key, TShiftState Shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(char &Key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+}
+
+void TWinControl::DoEnter()
+{
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit()
+{
+    if (OnExit)
+        OnExit(this);
+}
+
+void TWinControl::keyPressEvent(QKeyEvent *Event)
+{
+    TShiftState shift = ShiftFromModifiers(Event->modifiers());
+    uint16_t key = VirtualKey(Event->key());
+    Guarded(this, [&] {
+        if (key)
+            HandleKeyDown(key, shift);
+        std::string text = ToAnsi(Event->text());
+        if (!(shift & ssCtrl) && text.size() == 1 && static_cast<unsigned char>(text[0]) >= 32)
+            HandleKeyPress(text[0], shift);
+        else if ((shift & ssAlt) && key >= '0' && key <= 'Z')
+            HandleKeyPress(static_cast<char>(key), shift);
+    });
+}
+
+void TWinControl::keyReleaseEvent(QKeyEvent *Event)
+{
+    if (Event->isAutoRepeat())
+        return;
+    uint16_t key = VirtualKey(Event->key());
+    if (key)
+        Guarded(this, [&] { HandleKeyUp(key, ShiftFromModifiers(Event->modifiers())); });
+}
+
+void TWinControl::focusInEvent(QFocusEvent *Event)
+{
+    QWidget::focusInEvent(Event);
+    TCustomForm *form = GetParentForm(this);
+    if (form && form != this && form->FActiveControl != this)
+        Guarded(this, [&] { form->FocusControl(this); });
+}

@@ -1,0 +1,450 @@
+#pragma once
+// Control bases of the class library on Qt widgets.
+//
+// Every control is a QWidget and a TComponent: its owner frees it (owned
+// components go first, before the widget tree), its parent shows it. A
+// control paints into a backing bitmap through Canvas() and the bitmap is
+// put on the screen; PaintTo renders a control and its children into any
+// canvas, so that pictures can be checked without a display.
+//
+// The class library's notifications arrive as virtual methods named after
+// their messages (CMMouseEnter, CMFocusChanged, WMSize ...); input can be
+// fed either by Qt events or by the Handle... entry points, which run the
+// same sequence (tests use them).
+
+#include "Classes.h"
+#include "Graphics.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TWinControl;
+class TCustomForm;
+
+// ---------------------------------------------------------------- input types
+
+using TShiftState = unsigned;
+enum : unsigned {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64,
+};
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// Virtual key codes.
+enum : uint16_t {
+    VK_BACK = 0x08,
+    VK_TAB = 0x09,
+    VK_RETURN = 0x0D,
+    VK_SHIFT = 0x10,
+    VK_CONTROL = 0x11,
+    VK_MENU = 0x12,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_INSERT = 0x2D,
+    VK_DELETE = 0x2E,
+    VK_F1 = 0x70,
+    VK_F2,
+    VK_F3,
+    VK_F4,
+    VK_F5,
+    VK_F6,
+    VK_F7,
+    VK_F8,
+    VK_F9,
+    VK_F10,
+    VK_F11,
+    VK_F12,
+};
+
+using TModalResult = int;
+enum : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+};
+
+using TMouseEvent =
+    std::function<void(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject *Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject *Sender, uint16_t &Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject *Sender, char &Key)>;
+
+// The Alt, Shift or Ctrl key state as the platform's GetKeyState reports it:
+// negative while the key is down.
+int16_t GetKeyState(int VirtualKey);
+// The mouse pointer in screen coordinates.
+TPoint GetCursorPos();
+// Whether Character is the accelerator of Text: the character after a single
+// '&', compared without case.
+bool IsAccel(char Character, const std::string &Text);
+
+// ---------------------------------------------------------------- styles
+
+enum TControlStyleFlag : unsigned {
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,
+    csDesignInteractive = 1u << 2,
+    csClickEvents = 1u << 3,
+    csFramed = 1u << 4,
+    csSetCaption = 1u << 5,
+    csOpaque = 1u << 6,
+    csDoubleClicks = 1u << 7,
+    csFixedWidth = 1u << 8,
+    csFixedHeight = 1u << 9,
+    csNoDesignVisible = 1u << 10,
+    csReplicatable = 1u << 11,
+    csNoStdEvents = 1u << 12,
+    csDisplayDragImage = 1u << 13,
+    csReflector = 1u << 14,
+    csActionClient = 1u << 15,
+    csMenuEvents = 1u << 16,
+};
+using TControlStyle = unsigned;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+using TAnchors = unsigned;
+enum : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+
+using TCursor = int;
+enum : int {
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crHourGlass = -11,
+    crNo = -18,
+    crHandPoint = -21,
+    crSizeAll = -22,
+};
+
+// A dialog key (Enter, Esc ...) or dialog character offered to the controls
+// of a form; a handler that takes it sets Result to 1.
+struct TCMDialogKey {
+    uint16_t CharCode = 0;
+    TShiftState Shift = 0;
+    int Result = 0;
+};
+
+// ---------------------------------------------------------------- TControl
+
+class TControl : public QWidget, public TComponent {
+public:
+    explicit TControl(TComponent *AOwner);
+    ~TControl() override;
+    const char *ClassName() const override { return "TControl"; }
+
+    // Parent: the windowed control that shows this one; null for none.
+    TWinControl *Parent() const { return FParent; }
+    virtual void SetParent(TWinControl *AParent);
+    // Copies the component name into Caption while they are equal and the
+    // style has csSetCaption, as the class library does outside loading.
+    void SetName(const std::string &Value) override;
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    virtual void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    virtual void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    // Moves and sizes the control; a size change resizes the canvas and
+    // delivers WMSize (windowed controls: once their window exists).
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    virtual int ClientWidth() const { return FWidth; }
+    virtual int ClientHeight() const { return FHeight; }
+    TRect ClientRect() const { return Rect(0, 0, ClientWidth(), ClientHeight()); }
+    TPoint ClientToScreen(TPoint P) const;
+    TPoint ScreenToClient(TPoint P) const;
+
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return FEnabled; }
+    // Delivers CMEnabledChanged on a change.
+    virtual void SetEnabled(bool Value);
+
+    TColor Color() const { return FColor; }
+    // Clears ParentColor; children with ParentColor take the colour.
+    void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+    // Changes of the font reach CMFontChanged; a font set here clears ParentFont.
+    TFont *Font() { return &FFont; }
+    void SetFont(const TFont *Value) { FFont.Assign(Value); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+
+    const std::string &Caption() const { return FCaption; }
+    // Delivers CMTextChanged on a change.
+    void SetCaption(const std::string &Value);
+    const std::string &Hint() const { return FHint; }
+    void SetHint(const std::string &Value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+
+    TAlign Align = alNone;
+    TAnchors Anchors = akLeft | akTop;
+    intptr_t Tag = 0;
+
+    // The control's drawing surface, as big as the control. It keeps the last
+    // paint, so a child may copy its parent's pixels from Parent()->Canvas()
+    // (after Parent()->EnsurePainted()).
+    TCanvas *Canvas() { return FBacking.Canvas(); }
+    // Paints the control unless it has painted before.
+    void EnsurePainted()
+    {
+        if (!FPainted)
+            PaintControl();
+    }
+    // The class library's right-to-left adjustment of DrawText flags; all
+    // controls read left to right, so the flags stay as they are.
+    unsigned DrawTextBiDiModeFlags(unsigned Flags) const { return Flags; }
+    // Marks the control for painting at the next chance.
+    void Invalidate();
+    // Paints the control now, then shows it.
+    void Repaint();
+    void Refresh() { Repaint(); }
+    // Paints now if the control was invalidated.
+    void Update();
+    // Paints the control, then its visible children, onto Dest with the
+    // control's top-left at (X, Y); a window region leaves out what lies
+    // outside it.
+    void PaintTo(TCanvas *Dest, int X, int Y);
+
+    // Mouse capture: the control keeps getting mouse events until released.
+    bool MouseCapture() const;
+    void SetMouseCapture(bool Value);
+
+    // The class library's mouse input sequence: press (capture, click state,
+    // MouseDown), move, release (Click when released inside after a left
+    // press, then MouseUp), pointer entering and leaving.
+    void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, bool Double = false);
+    void HandleMouseMove(TShiftState Shift, int X, int Y);
+    void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleMouseEnter() { CMMouseEnter(); }
+    void HandleMouseLeave() { CMMouseLeave(); }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TNotifyEvent OnResize;
+
+    // Raises OnClick.
+    virtual void Click();
+    virtual void DblClick();
+
+    // Messages, each with the class library's default handling.
+    virtual void CMMouseEnter() {}
+    virtual void CMMouseLeave() {}
+    virtual void CMEnabledChanged() { Invalidate(); }
+    virtual void CMTextChanged() { Invalidate(); }
+    virtual void CMColorChanged() { Invalidate(); }
+    virtual void CMParentColorChanged() { Invalidate(); }
+    virtual void CMFontChanged() { Invalidate(); }
+    virtual void CMParentFontChanged() {}
+    virtual void CMVisibleChanged() {}
+    virtual void CMSysColorChange() {}
+    // Sent to every control of a form when its focused control changes.
+    virtual void CMFocusChanged(TWinControl *Focused) { (void)Focused; }
+    // Enter, Esc and the other dialog keys, and accelerator characters,
+    // offered to each control of the form until one takes them.
+    virtual void CMDialogKey(TCMDialogKey &Message) { (void)Message; }
+    virtual void CMDialogChar(TCMDialogKey &Message) { (void)Message; }
+    // Size notification with the new client size; the default runs Resize.
+    virtual void WMSize(int ClientWidth, int ClientHeight);
+    virtual void WMMove() {}
+
+protected:
+    virtual void Paint() {}
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Raises OnResize.
+    virtual void Resize();
+    // Runs the whole paint of the control into its canvas: background, then Paint.
+    virtual void PaintControl();
+    bool InPaint() const { return FInPaint; }
+
+    void paintEvent(QPaintEvent *Event) override;
+    void mousePressEvent(QMouseEvent *Event) override;
+    void mouseDoubleClickEvent(QMouseEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
+    void mouseReleaseEvent(QMouseEvent *Event) override;
+    void enterEvent(QEnterEvent *Event) override;
+    void leaveEvent(QEvent *Event) override;
+    void resizeEvent(QResizeEvent *Event) override;
+    void moveEvent(QMoveEvent *Event) override;
+
+private:
+    friend class TWinControl;
+    void FontChanged();
+    void TakeParentFont();
+    void TakeParentColor();
+    void PassColorToChildren();
+
+    TWinControl *FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TControlStyle FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor = clWindow;
+    bool FParentColor = true;
+    TFont FFont;
+    bool FParentFont = true;
+    bool FTakingParentFont = false;
+    std::string FCaption;
+    std::string FHint;
+    bool FShowHint = false;
+    TCursor FCursor = crDefault;
+    TBitmap FBacking;
+    bool FInPaint = false;
+    bool FInvalid = false;
+    bool FPainted = false;
+    bool FClicked = false;
+};
+
+// A control without focus of its own that paints on its canvas.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent *AOwner);
+    const char *ClassName() const override { return "TGraphicControl"; }
+};
+
+// ---------------------------------------------------------------- TWinControl
+
+// A control with a window: focus, keyboard, children, a window region.
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent *AOwner);
+    ~TWinControl() override;
+    const char *ClassName() const override { return "TWinControl"; }
+
+    // The window exists from the first HandleNeeded on (a form's Show, a
+    // parent whose window exists, or the control asking for it).
+    bool HandleAllocated() const { return FHandleAllocated; }
+    void HandleNeeded();
+
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value);
+    int TabOrder = -1;
+    bool DoubleBuffered = false;
+
+    // Whether the control can take the focus: it sits on a form and it and
+    // all its parents are visible and enabled.
+    bool CanFocus() const;
+    // Makes this control the form's focused control.
+    virtual void SetFocus();
+    bool Focused() const;
+
+    // Clips the window to Region (copied); null removes the clipping.
+    void SetWindowRgn(const TRegion *Region, bool Redraw = true);
+    const TRegion *WindowRegion() const { return FHasRegion ? &FRegion : nullptr; }
+
+    // The controls whose parent this is, in z-order (bottom first).
+    std::vector<TControl *> Controls() const;
+
+    // The class library's keyboard sequence for this control as the focused
+    // one: dialog keys to the form first (unless WantsKey), then the form's
+    // key preview, then KeyDown; KeyPress likewise, and a character nobody
+    // took is offered to the form's controls as an accelerator.
+    void HandleKeyDown(uint16_t Key, TShiftState Shift);
+    void HandleKeyUp(uint16_t Key, TShiftState Shift);
+    void HandleKeyPress(char Key, TShiftState Shift = 0);
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+    void CMDialogKey(TCMDialogKey &Message) override;
+    void CMDialogChar(TCMDialogKey &Message) override;
+    void CMFocusChanged(TWinControl *Focused) override;
+
+protected:
+    // Creates the window: from here on it exists, a size notification
+    // arrives, and the children get theirs.
+    virtual void CreateHandle();
+    // Raise OnKeyDown, OnKeyUp, OnKeyPress.
+    virtual void KeyDown(uint16_t &Key, TShiftState Shift);
+    virtual void KeyUp(uint16_t &Key, TShiftState Shift);
+    virtual void KeyPress(char &Key);
+    // Focus arriving and leaving (OnEnter, OnExit).
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Whether the control handles Key itself rather than as a dialog key.
+    virtual bool WantsKey(uint16_t Key) const
+    {
+        (void)Key;
+        return false;
+    }
+    // Whether typed characters are the control's own (no accelerators then).
+    virtual bool WantsChars() const { return false; }
+
+    void keyPressEvent(QKeyEvent *Event) override;
+    void keyReleaseEvent(QKeyEvent *Event) override;
+    void focusInEvent(QFocusEvent *Event) override;
+    // Tab reaches the controls as a key; the form moves the focus.
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    friend class TCustomForm;
+    bool FHandleAllocated = false;
+    bool FTabStop = false;
+    bool FHasRegion = false;
+    TRegion FRegion;
+};
+
+// A windowed control that paints on its canvas.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent *AOwner) : TWinControl(AOwner) {}
+    const char *ClassName() const override { return "TCustomControl"; }
+};
+
+// The form that contains Control, or null.
+TCustomForm *GetParentForm(const TControl *Control);
+// The control under a screen point (the innermost one), or null.
+TControl *FindControlAt(TPoint ScreenPos);
+// Ends any mouse capture.
+void ReleaseCapture();
+// Lets the user move Window with the mouse while the button is held: the
+// window system's move where it has one, else the window follows the
+// pointer until the button is released.
+void StartWindowMove(TWinControl *Window);
