@@ -2,24 +2,15 @@
 
 #include "Chart.h"
 
-#include <QDate>
+#include "Format.h"
+
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
-// Day count 0 is 30 December 1899.
-constexpr qint64 DayZeroJulian = 2415019;
 // The day counts of 1 January 1 and 31 December 9999.
 constexpr double FirstDay = -693593;
 constexpr double LastDay = 2958465;
-
-std::string TwoDigits(int v)
-{
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%02d", v % 100);
-    return buf;
-}
 
 std::string SlotStamp(const TPointTable &T, int Slot)
 {
@@ -52,22 +43,14 @@ std::string DateText(double RecordDate)
     // such instead of as some wrapped date.
     if (!std::isfinite(RecordDate) || RecordDate < FirstDay || RecordDate >= LastDay + 1)
         return "??.??.20??";
-    const QDate d = QDate::fromJulianDay(DayZeroJulian + qint64(std::trunc(RecordDate)));
-    return TwoDigits(d.day()) + "." + TwoDigits(d.month()) + ".20" + TwoDigits(d.year());
+    return FormatDateTime("dd.mm.20yy", std::trunc(RecordDate));
 }
 
 std::string TimeText(double RecordTime)
 {
-    if (!std::isfinite(RecordTime))
+    if (!std::isfinite(RecordTime) || std::fabs(RecordTime) >= LastDay + 1)
         return "??:??:??";
-    // Milliseconds are rounded and then dropped, as the runtime's time
-    // decoding does.
-    const double fraction = std::fabs(RecordTime - std::trunc(RecordTime));
-    auto ms = static_cast<long long>(std::llround(fraction * 86400000.0));
-    ms = std::min(ms, 86399999LL);
-    const int seconds = int(ms / 1000);
-    return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
-           TwoDigits(seconds % 60);
+    return FormatDateTime("hh:mm:ss", RecordTime - std::trunc(RecordTime));
 }
 
 std::string PointStamp(double RecordDate, double RecordTime)
@@ -82,9 +65,7 @@ std::string PointLabel(double RecordDate, double RecordTime)
 
 std::string RunText(uint8_t RunNumber)
 {
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%03u", unsigned(RunNumber));
-    return buf;
+    return FormatFloat("000", RunNumber);
 }
 
 std::string CountText(int Count)
