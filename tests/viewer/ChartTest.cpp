@@ -325,9 +325,14 @@ TEST_F(ChartTest, GarbageValuesDrawWithoutTrouble)
 {
     const double nan = std::nan(""), inf = INFINITY;
     const std::vector<std::vector<double>> cases = {
-        {nan, nan, nan},       {inf, -inf, 5},          {1e308, -1e308, 1e308},
-        {1e-310, 0, -1e-310},  {42, nan, 43, inf, 44},  {-5, -7, -1},
-        {0, 0, 0},             {1e15, 1e15 + 1, 1e15},
+        {nan, nan, nan},
+        {inf, -inf, 5},
+        {1e308, -1e308, 1e308},
+        {1e-310, 0, -1e-310},
+        {42, nan, 43, inf, 44},
+        {-5, -7, -1},
+        {0, 0, 0},
+        {1e15, 1e15 + 1, 1e15},
     };
     for (const auto &values : cases)
         for (bool deep : {false, true}) {

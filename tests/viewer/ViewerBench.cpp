@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -49,8 +50,15 @@ int main(int argc, char **argv)
     auto *humidity = new TLineSeries(&chart);
     temperature->SetSeriesColor(Qt::red);
     humidity->SetSeriesColor(Qt::green);
-    temperature->SetLinePenWidth(getenv("W1") ? 1 : 2);
-    humidity->SetLinePenWidth(getenv("W1") ? 1 : 2);
+    temperature->SetLinePenWidth(2);
+    humidity->SetLinePenWidth(2);
+    temperature->SetTitle("Temperatura (\xB0"
+                          "C)");
+    humidity->SetTitle("Vlaznost (%RH)");
+    chart.LeftAxis().SetTitleCaption("\xB0"
+                                     "C i %RH");
+    chart.LeftAxis().SetAutomaticMinimum(false);
+    chart.BottomAxis().SetTitleCaption(" ");
     QImage image(width, height, QImage::Format_RGB32);
     {
         // Warm the font caches as a window shown before loading would have.
@@ -84,6 +92,15 @@ int main(int argc, char **argv)
     humidity->Marks().SetVisible(true);
     const double marks = Repaint(chart, image, 20);
 
+    temperature->Marks().SetVisible(false);
+    humidity->Marks().SetVisible(false);
+    chart.SetTitleText(data.DataFileName);
+    {
+        QPainter p(&image);
+        chart.Draw(p, QRectF(image.rect()));
+    }
+    image.save("bench-chart.png");
+
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
     std::printf("points %d, chart %dx%d\n", data.PointCount, width, height);
@@ -115,6 +132,8 @@ int main(int argc, char **argv)
     t.restart();
     const int rc = std::system(("gnuplot " + script + " 2>/dev/null").c_str());
     const double gnuplot = t.nsecsElapsed() / 1e6;
+    QFile::remove("bench-gnuplot.png");
+    QFile::copy(dir.path() + "/gnuplot.png", "bench-gnuplot.png");
     if (rc == 0)
         std::printf("gnuplot to PNG        %8.1f ms (text input, whole process)\n", gnuplot);
     else
