@@ -66,37 +66,39 @@ struct TComStat {
 };
 
 // Event mask bits.
-enum : uint32_t {
-    EV_RXCHAR = 0x0001,
-    EV_RXFLAG = 0x0002,
-    EV_TXEMPTY = 0x0004,
-    EV_CTS = 0x0008,
-    EV_DSR = 0x0010,
-    EV_RLSD = 0x0020,
-    EV_BREAK = 0x0040,
-    EV_ERR = 0x0080,
-    EV_RING = 0x0100,
-    EV_PERR = 0x0200,
-    EV_RX80FULL = 0x0400,
-};
+inline constexpr uint32_t EV_RXCHAR = 0x0001;
+inline constexpr uint32_t EV_RXFLAG = 0x0002;
+inline constexpr uint32_t EV_TXEMPTY = 0x0004;
+inline constexpr uint32_t EV_CTS = 0x0008;
+inline constexpr uint32_t EV_DSR = 0x0010;
+inline constexpr uint32_t EV_RLSD = 0x0020;
+inline constexpr uint32_t EV_BREAK = 0x0040;
+inline constexpr uint32_t EV_ERR = 0x0080;
+inline constexpr uint32_t EV_RING = 0x0100;
+inline constexpr uint32_t EV_PERR = 0x0200;
+inline constexpr uint32_t EV_RX80FULL = 0x0400;
 
 // Line error bits.
-enum : uint32_t {
-    CE_RXOVER = 0x0001,
-    CE_OVERRUN = 0x0002,
-    CE_RXPARITY = 0x0004,
-    CE_FRAME = 0x0008,
-    CE_BREAK = 0x0010,
-    CE_TXFULL = 0x0100,
-    CE_IOE = 0x0400,
-    CE_MODE = 0x8000,
-};
+inline constexpr uint32_t CE_RXOVER = 0x0001;
+inline constexpr uint32_t CE_OVERRUN = 0x0002;
+inline constexpr uint32_t CE_RXPARITY = 0x0004;
+inline constexpr uint32_t CE_FRAME = 0x0008;
+inline constexpr uint32_t CE_BREAK = 0x0010;
+inline constexpr uint32_t CE_TXFULL = 0x0100;
+inline constexpr uint32_t CE_IOE = 0x0400;
+inline constexpr uint32_t CE_MODE = 0x8000;
 
 // Purge flags.
-enum : uint32_t { PURGE_TXABORT = 0x01, PURGE_RXABORT = 0x02, PURGE_TXCLEAR = 0x04, PURGE_RXCLEAR = 0x08 };
+inline constexpr uint32_t PURGE_TXABORT = 0x01;
+inline constexpr uint32_t PURGE_RXABORT = 0x02;
+inline constexpr uint32_t PURGE_TXCLEAR = 0x04;
+inline constexpr uint32_t PURGE_RXCLEAR = 0x08;
 
 // Modem status bits.
-enum : uint32_t { MS_CTS_ON = 0x10, MS_DSR_ON = 0x20, MS_RING_ON = 0x40, MS_RLSD_ON = 0x80 };
+inline constexpr uint32_t MS_CTS_ON = 0x10;
+inline constexpr uint32_t MS_DSR_ON = 0x20;
+inline constexpr uint32_t MS_RING_ON = 0x40;
+inline constexpr uint32_t MS_RLSD_ON = 0x80;
 
 // Manual-reset event that a comm wait can be stopped with.
 class TEvent {
@@ -129,6 +131,10 @@ struct TMarkState {
 };
 int UnmarkInput(const uint8_t *In, size_t Count, std::vector<uint8_t> &Out, TMarkState &State,
                 bool Replace, uint8_t Replacement);
+
+// Line speed of a tty in bit/s, also for rates without a standard termios
+// speed; returns 0 or the error code.
+int GetCommSpeed(int Fd, uint32_t &Rate);
 
 // Maps a port name to its device path: a path stays, a bare name is under /dev.
 std::string DevicePath(const std::string &Port);
