@@ -46,6 +46,13 @@ void TComFlowControl::Set(T &Field, T Value)
         FComPort->ApplyLineSettings();
 }
 
+// The setters inline in the header call these, so every field type is
+// instantiated here.
+template void TComFlowControl::Set<bool>(bool &, bool);
+template void TComFlowControl::Set<char>(char &, char);
+template void TComFlowControl::Set<TDTRFlowControl>(TDTRFlowControl &, TDTRFlowControl);
+template void TComFlowControl::Set<TRTSFlowControl>(TRTSFlowControl &, TRTSFlowControl);
+
 void TComFlowControl::Assign(const TPersistent *Source)
 {
     if (auto *s = dynamic_cast<const TComFlowControl *>(Source)) {
@@ -103,6 +110,10 @@ void TComParity::Set(T &Field, T Value)
     if (FComPort)
         FComPort->ApplyLineSettings();
 }
+
+template void TComParity::Set<bool>(bool &, bool);
+template void TComParity::Set<char>(char &, char);
+template void TComParity::Set<TParityBits>(TParityBits &, TParityBits);
 
 void TComParity::Assign(const TPersistent *Source)
 {
