@@ -296,9 +296,13 @@ void TCommDevice::ReaderLoop()
         if (fds[0].revents & POLLIN) {
             std::unique_lock<std::mutex> lock(FLock);
             const ssize_t n = ::read(FFd, buf, sizeof buf);
+            // In raw mode with no minimum count, a read that finds nothing
+            // returns 0 rather than EAGAIN: a purge between the poll and the
+            // read does that, and it is no hang-up unless the poll said so.
             if (n > 0)
                 Receive(buf, size_t(n));
-            else if (n == 0 || (errno != EAGAIN && errno != EINTR))
+            else if (n == 0 ? (fds[0].revents & (POLLHUP | POLLERR)) != 0
+                            : errno != EAGAIN && errno != EINTR)
                 gone = true;
         } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
             gone = true;
