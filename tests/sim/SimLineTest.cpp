@@ -6,6 +6,8 @@
 #include "SimClock.h"
 #include "Simulator.h"
 
+#include "RandomBytes.h"
+
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 
@@ -31,16 +33,6 @@ int Word(TLineClient &Line, uint8_t High, uint8_t Low) {
     const uint16_t h = Line.Exchange(High, 1000);
     const uint16_t l = Line.Exchange(Low, 1000);
     return (h & 0xFF) * 256 + (l & 0xFF);
-}
-
-std::vector<uint8_t> RandomImage(size_t Size) {
-    std::vector<uint8_t> image(Size);
-    uint32_t x = 12345;
-    for (uint8_t &b : image) {
-        x = x * 1103515245 + 12345;
-        b = uint8_t(x >> 16);
-    }
-    return image;
 }
 
 // Asks for the memory as the console does: prepare, empty the queues, send.
@@ -119,7 +111,7 @@ TEST(SimLine, StreamsExactlyTheBytesInUse) {
 
 TEST(SimLine, FullMemoryStreamsPastAStalledReaderWithoutHoldingUpTheLogger) {
     TSimulator sim(Options(0));
-    const std::vector<uint8_t> image = RandomImage(MemorySize);
+    const std::vector<uint8_t> image = RandomBytes(MemorySize, 12345);
     sim.WithDevice([&](TDevice &d, int64_t) { d.LoadMemory(image); });
     TLineClient line(sim.SlavePath());
     RequestMemory(line);
@@ -134,7 +126,7 @@ TEST(SimLine, FullMemoryStreamsPastAStalledReaderWithoutHoldingUpTheLogger) {
 
 TEST(SimLine, ACommandEndsATransferAndIsAnswered) {
     TSimulator sim(Options(0));
-    sim.WithDevice([](TDevice &d, int64_t) { d.LoadMemory(RandomImage(MemorySize)); });
+    sim.WithDevice([](TDevice &d, int64_t) { d.LoadMemory(RandomBytes(MemorySize, 12345)); });
     TLineClient line(sim.SlavePath());
     RequestMemory(line);
     std::this_thread::sleep_for(100ms);
@@ -188,10 +180,11 @@ TEST(SimLine, FaultsShowAsTheConsoleWouldSeeThem) {
 
 TEST(SimLine, HangUpComesAfterEverythingSentHasBeenRead) {
     TSimulator sim(Options(0));
-    const std::vector<uint8_t> image = RandomImage(40000);
+    const std::vector<uint8_t> image = RandomBytes(40000, 12345);
     sim.WithDevice([&](TDevice &d, int64_t) { d.LoadMemory(image); });
     TLineClient line(sim.SlavePath());
     RequestMemory(line);
+    ASSERT_TRUE(sim.WaitStreamed(1, 1s));
     auto hangUp = std::async(std::launch::async, [&] { sim.HangUp(5s); });
     std::this_thread::sleep_for(300ms);
     EXPECT_FALSE(sim.HungUp());

@@ -126,6 +126,16 @@ uint64_t TSimulator::StreamedBytes() const {
     return FStreamed;
 }
 
+bool TSimulator::WaitStreamed(uint64_t Bytes, std::chrono::milliseconds Limit) const {
+    const auto end = std::chrono::steady_clock::now() + Limit;
+    while (StreamedBytes() < Bytes) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 bool TSimulator::HungUp() const {
     std::lock_guard<std::mutex> lock(FLock);
     return FHungUp;

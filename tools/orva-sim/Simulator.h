@@ -63,6 +63,9 @@ public:
     std::vector<uint8_t> Received() const;
     // Bytes of memory transfers written to the line so far.
     uint64_t StreamedBytes() const;
+    // Waits until memory transfers have written at least Bytes; false when
+    // Limit passes first.
+    bool WaitStreamed(uint64_t Bytes, std::chrono::milliseconds Limit) const;
 
     // Hangs up the line once everything the logger has queued for it has
     // been written and read by the other side, or when Limit has passed (a
