@@ -57,6 +57,16 @@ TEST(GradientFill, Chord2SweepsDiagonalsFromBottomLeftInCanvasCoordinates) {
             ASSERT_EQ(b->Canvas()->Pixels(x, y), want) << x << "," << y;
         }
     EXPECT_EQ(b->Canvas()->Pixels(19, 9), 0x0000FF); // the last line, x0 = 20
+
+    // Chord1 runs each line from (x, 0) toward (-1, x): the first is the
+    // single start-colour pixel at the origin, the last starts at (20, 0).
+    auto c = WhiteBitmap(30, 30);
+    GradientFill(c->Canvas(), Rect(5, 5, 15, 15), 0x000000, 0x0000FF, tgdChord1, 1);
+    EXPECT_EQ(c->Canvas()->Pixels(0, 0), 0x000000);
+    EXPECT_EQ(c->Canvas()->Pixels(20, 0), 0x0000FF);
+    EXPECT_EQ(c->Canvas()->Pixels(10, 0), GradientColor(0x000000, 0x0000FF, 10, 20));
+    EXPECT_EQ(c->Canvas()->Pixels(21, 0), clWhite);
+    EXPECT_EQ(c->Canvas()->Pixels(0, 20), clWhite); // the end point is left out
 }
 
 TEST(GradientFill, NothingWithoutExtentOrColourWidth) {
