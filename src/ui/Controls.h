@@ -251,8 +251,11 @@ public:
 
     // The class library's mouse input sequence: press (capture, click state,
     // MouseDown), move, release (Click when released inside after a left
-    // press, then MouseUp), pointer entering and leaving.
-    void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, bool Double = false);
+    // press, then MouseUp), pointer entering and leaving. A control that
+    // handles the button-down message itself overrides HandleMouseDown and
+    // runs the inherited sequence from there.
+    virtual void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y,
+                                 bool Double = false);
     void HandleMouseMove(TShiftState Shift, int X, int Y);
     void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     void HandleMouseEnter() { CMMouseEnter(); }
