@@ -51,9 +51,10 @@ struct TGlyphFile {
 // or above MaxGlyphSide, codes outside 0 .. 255 or first above last, a dot
 // byte other than 0 or 1. Result is left untouched then.
 bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result);
-// The glyph size beyond which a file's glyphs are taken as memory that cannot
-// be had: a hostile header must not make the label allocate gigabytes.
-constexpr int MaxGlyphSide = 255;
+// The glyph side beyond which a file's glyphs are taken as memory that cannot
+// be had: a hostile header must not make the label allocate, or size itself
+// to, gigabytes (64 dots of 16 pixels still make a cell of over 1000 pixels).
+constexpr int MaxGlyphSide = 64;
 
 class TLCDLabel : public TGraphicControl {
 public:

@@ -107,6 +107,8 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
     badByte[16 + 5] = 2;
     std::vector<uint8_t> shortGlyphs = font;
     shortGlyphs.pop_back();
+    std::vector<uint8_t> tooWide = Header(MaxGlyphSide + 1, 1, 0, 0);
+    tooWide.resize(tooWide.size() + MaxGlyphSide + 1, 1);
     const std::vector<std::pair<const char *, std::vector<uint8_t>>> cases = {
         {"empty", {}},
         {"short header", std::vector<uint8_t>(font.begin(), font.begin() + 15)},
@@ -117,6 +119,7 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
         {"last above 255", Header(1, 1, 250, 256)},
         {"first above last", Header(1, 1, 66, 65)},
         {"huge glyph", Header(1 << 20, 1 << 20, 0, 0)},
+        {"too wide", tooWide},
         {"dot byte 2", badByte},
     };
     TGlyphFile untouched;
@@ -131,6 +134,12 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
         EXPECT_EQ(label.DotMatrix(), mat7x9) << name;
         EXPECT_EQ(label.GlyphCols(), 7) << name;
     }
+    std::vector<uint8_t> widest = Header(MaxGlyphSide, 2, 0, 0);
+    widest.resize(widest.size() + 2 * MaxGlyphSide, 1);
+    TGlyphFile wide;
+    EXPECT_TRUE(ReadGlyphFile(Write(widest), wide));
+    EXPECT_EQ(wide.Cols, MaxGlyphSide);
+
     // Bytes after the announced glyphs are not part of the font.
     std::vector<uint8_t> trailing = SmallFont();
     trailing.push_back(7);
