@@ -1,0 +1,419 @@
+#include "LCD_Lab.h"
+
+#include "Dialogs.h"
+#include "LCD_Glyphs.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+// A built-in glyph set, unpacked to one byte per dot (1 lit).
+struct TBuiltinSet {
+    int Cols;
+    int Rows;
+    int First;
+    int Last;
+    std::vector<uint8_t> Dots;
+};
+
+TBuiltinSet Unpack(const char *Picture, int Cols, int Rows, int First, int Last)
+{
+    TBuiltinSet set{Cols, Rows, First, Last, {}};
+    set.Dots.resize(size_t(Last - First + 1) * Cols * Rows);
+    for (size_t i = 0; i < set.Dots.size(); ++i)
+        set.Dots[i] = Picture[i] == '#';
+    return set;
+}
+
+const TBuiltinSet &BuiltinSet(TDotMatrix Matrix)
+{
+    static const std::array<TBuiltinSet, 7> sets = {
+        Unpack(Mat5x7Glyphs, 5, 7, 32, 126),  Unpack(Mat5x8Glyphs, 5, 8, 32, 126),
+        Unpack(Mat7x9Glyphs, 7, 9, 32, 126),  Unpack(Mat9x12Glyphs, 9, 12, 32, 126),
+        Unpack(HitachiGlyphs, 5, 7, 32, 223), Unpack(Hitachi2Glyphs, 5, 10, 194, 223),
+        Unpack(Dos5x7Glyphs, 5, 7, 0, 255),
+    };
+    return sets[Matrix];
+}
+
+// The Hitachi2 set shows the Hitachi glyphs in its upper seven rows below
+// code 194 and has a table of its own from there on.
+constexpr int Hitachi2OwnFirst = 194;
+
+int32_t LittleEndian(const uint8_t *Bytes)
+{
+    return int32_t(uint32_t(Bytes[0]) | uint32_t(Bytes[1]) << 8 | uint32_t(Bytes[2]) << 16 |
+                   uint32_t(Bytes[3]) << 24);
+}
+
+} // namespace
+
+bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result)
+{
+    std::ifstream file(FileName, std::ios::binary);
+    if (!file)
+        return false;
+    uint8_t header[16];
+    if (!file.read(reinterpret_cast<char *>(header), sizeof header))
+        return false;
+    TGlyphFile glyphs;
+    glyphs.Cols = LittleEndian(header);
+    glyphs.Rows = LittleEndian(header + 4);
+    glyphs.First = LittleEndian(header + 8);
+    glyphs.Last = LittleEndian(header + 12);
+    if (glyphs.Cols < 1 || glyphs.Rows < 1 || glyphs.Cols > MaxGlyphSide ||
+        glyphs.Rows > MaxGlyphSide)
+        return false;
+    if (glyphs.First < 0 || glyphs.First > glyphs.Last || glyphs.Last > 255)
+        return false;
+    const size_t glyphSize = size_t(glyphs.Cols) * size_t(glyphs.Rows);
+    const size_t count = size_t(glyphs.Last - glyphs.First + 1);
+    std::vector<uint8_t> read(count * glyphSize);
+    if (!file.read(reinterpret_cast<char *>(read.data()), std::streamsize(read.size())))
+        return false;
+    glyphs.Dots.assign(256 * glyphSize, 0);
+    for (size_t i = 0; i < read.size(); ++i) {
+        if (read[i] > 1)
+            return false;
+        glyphs.Dots[glyphs.First * glyphSize + i] = read[i] == 0;
+    }
+    Result = std::move(glyphs);
+    return true;
+}
+
+// ---------------------------------------------------------------- TLCDLabel
+
+TLCDLabel::TLCDLabel(TComponent *AOwner) : TGraphicControl(AOwner)
+{
+    // The paint covers the whole control, so nothing is erased beneath it.
+    SetControlStyle(ControlStyle() | csOpaque);
+    CalcDimColor();
+    SizeFromCells();
+}
+
+TLCDLabel::~TLCDLabel() = default;
+
+std::string TLCDLabel::Caption() const
+{
+    FillTextBuffer();
+    return TControl::Caption();
+}
+
+void TLCDLabel::FillTextBuffer() const
+{
+    const std::string &text = TControl::Caption();
+    std::memset(FTextBuffer, 0, sizeof FTextBuffer);
+    std::memcpy(FTextBuffer, text.data(), std::min(text.size(), sizeof FTextBuffer - 1));
+}
+
+void TLCDLabel::SetCaption(const std::string &Value)
+{
+    const std::string text = Value.substr(0, sizeof FTextBuffer - 1);
+    if (text == TControl::Caption())
+        return;
+    TControl::SetCaption(text);
+    FillTextBuffer();
+    Repaint();
+}
+
+void TLCDLabel::SetDotMatrix(TDotMatrix Value)
+{
+    TDotMatrix old = FDotMatrix == CustomFont ? mat5x7 : FDotMatrix;
+    FDotMatrix = Value;
+    if (Value == CustomFont) {
+        if (FFileName.empty()) {
+            FDotMatrix = old;
+        } else {
+            FCustom = TGlyphFile();
+            if (!LoadCustomFont(FFileName))
+                FDotMatrix = old;
+        }
+    }
+    Repaint();
+}
+
+void TLCDLabel::Setfilename(const T_FileName &Value)
+{
+    FFileName = Value;
+    SetDotMatrix(CustomFont);
+    Repaint();
+}
+
+bool TLCDLabel::LoadCustomFont(const std::string &FileName)
+{
+    if (!ReadGlyphFile(FileName, FCustom))
+        return false;
+    FGlyphCols = FCustom.Cols;
+    FGlyphRows = FCustom.Rows;
+    FFirstChar = FCustom.First;
+    FLastChar = FCustom.Last;
+    return true;
+}
+
+void TLCDLabel::ChangeAtLeast(int &Field, int Value, int Lowest, const char *Message)
+{
+    if (Value < Lowest)
+        Dialogs().MessageBox(Message, "Error", MB_OK | MB_ICONERROR);
+    else
+        Change(Field, Value);
+}
+
+template <class T> void TLCDLabel::Change(T &Field, T Value)
+{
+    if (Field == Value)
+        return;
+    Field = Value;
+    Repaint();
+}
+
+void TLCDLabel::SetPixelSize(TPixelSize Value)
+{
+    Change(FPixelSize, Value);
+}
+
+void TLCDLabel::SetPixelWidth(int Value)
+{
+    if (FPixelSize != pixCustom || Value == FPixelWidth)
+        return;
+    ChangeAtLeast(FPixelWidth, Value, 1, "Display pixel width must be 1 or greater!");
+}
+
+void TLCDLabel::SetPixelHeight(int Value)
+{
+    if (FPixelSize != pixCustom || Value == FPixelHeight)
+        return;
+    ChangeAtLeast(FPixelHeight, Value, 1, "Display pixel height must be 1 or greate!");
+}
+
+void TLCDLabel::SetPixelSpacing(int Value)
+{
+    ChangeAtLeast(FPixelSpacing, Value, 0, "Pixel spacing can't be less than zero!");
+}
+
+void TLCDLabel::SetPixelShape(TPixelShape Value)
+{
+    Change(FPixelShape, Value);
+}
+
+void TLCDLabel::SetCharSpacing(int Value)
+{
+    ChangeAtLeast(FCharSpacing, Value, 0, "Character spacing can't be less than zero!");
+}
+
+void TLCDLabel::SetLineSpacing(int Value)
+{
+    ChangeAtLeast(FLineSpacing, Value, 0, "Line spacing can't be less than zero!");
+}
+
+void TLCDLabel::SetBorderSpace(int Value)
+{
+    ChangeAtLeast(FBorderSpace, Value, 0, "Border spacing can't be less than zero!");
+}
+
+void TLCDLabel::SetTextLines(int Value)
+{
+    ChangeAtLeast(FTextLines, Value, 1, "Display needs at least on line!");
+}
+
+void TLCDLabel::SetNoOfChars(int Value)
+{
+    ChangeAtLeast(FNoOfChars, Value, 1, "Display needs at least one character!");
+}
+
+void TLCDLabel::SetBackGround(TColor Value)
+{
+    Change(FBackGround, Value);
+}
+void TLCDLabel::SetBorderStyle(TMyBorder Value)
+{
+    Change(FBorderStyle, Value);
+}
+void TLCDLabel::SetBorderColor(TColor Value)
+{
+    Change(FBorderColor, Value);
+}
+void TLCDLabel::SetPixelOff(TColor Value)
+{
+    Change(FPixelOff, Value);
+}
+
+void TLCDLabel::SetPixelOn(TColor Value)
+{
+    if (Value == FPixelOn)
+        return;
+    FPixelOn = Value;
+    CalcDimColor();
+    Repaint();
+}
+
+void TLCDLabel::CalcDimColor()
+{
+    // Works on the stored value: a system colour keeps its marker byte and
+    // halves its index.
+    const uint32_t on = uint32_t(FPixelOn);
+    FDimColor = TColor((on & 0xFF000000u) | ((on >> 1) & 0x007F7F7Fu));
+}
+
+void TLCDLabel::SetCharRange()
+{
+    if (FDotMatrix == CustomFont) {
+        FFirstChar = FCustom.First;
+        FLastChar = FCustom.Last;
+        return;
+    }
+    const TBuiltinSet &set = BuiltinSet(FDotMatrix == Hitachi2 ? Hitachi : FDotMatrix);
+    FFirstChar = set.First;
+    FLastChar = set.Last;
+}
+
+void TLCDLabel::SetCellSize()
+{
+    if (FPixelSize == pixCustom) {
+        FDotWidth = FPixelWidth;
+        FDotHeight = FPixelHeight;
+    } else {
+        FDotWidth = FDotHeight = FPixelSize + 1;
+        FPixelWidth = FPixelHeight = FDotWidth;
+    }
+    if (FDotMatrix == CustomFont) {
+        FGlyphCols = FCustom.Cols;
+        FGlyphRows = FCustom.Rows;
+    } else {
+        FGlyphCols = BuiltinSet(FDotMatrix).Cols;
+        FGlyphRows = BuiltinSet(FDotMatrix).Rows;
+    }
+    FCellWidth = FGlyphCols * FDotWidth + (FGlyphCols - 1) * FPixelSpacing;
+    FCellHeight = FGlyphRows * FDotHeight + (FGlyphRows - 1) * FPixelSpacing;
+}
+
+void TLCDLabel::ComputeCells()
+{
+    const int width =
+        2 * FBorderSpace + (FNoOfChars - 1) * FCharSpacing + FNoOfChars * FCellWidth + 2;
+    const int height =
+        2 * FBorderSpace + (FTextLines - 1) * FLineSpacing + FTextLines * FCellHeight + 2;
+    FLastWidth = width;
+    FLastHeight = height;
+    SetBounds(Left(), Top(), width, height);
+}
+
+void TLCDLabel::SizeFromCells()
+{
+    SetCellSize();
+    ComputeCells();
+}
+
+void TLCDLabel::FitCellsToSize()
+{
+    SetCellSize();
+    FNoOfChars =
+        std::max(1, (Width() + FCharSpacing - 2 * FBorderSpace) / (FCharSpacing + FCellWidth));
+    FTextLines =
+        std::max(1, (Height() + FLineSpacing - 2 * FBorderSpace) / (FLineSpacing + FCellHeight));
+    ComputeCells();
+}
+
+void TLCDLabel::Paint()
+{
+    SetCharRange();
+    if (Width() != FLastWidth || Height() != FLastHeight)
+        FitCellsToSize();
+    else
+        SizeFromCells();
+
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(Width() + 2, Height() + 2);
+    TCanvas *canvas = bitmap.Canvas();
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Brush()->SetStyle(bsSolid);
+    if (Visible()) {
+        canvas->Brush()->SetColor(FBackGround);
+        const TRect face = Rect(0, 0, Width(), Height());
+        canvas->FillRect(face);
+        if (FBorderStyle != frNone) {
+            const TColor frame = FBorderStyle == frRaised    ? clBtnShadow
+                                 : FBorderStyle == frLowered ? clBtnHighlight
+                                                             : FBorderColor;
+            canvas->Brush()->SetColor(frame);
+            canvas->FrameRect(face);
+            if (FBorderStyle != frSingle) {
+                canvas->Pen()->SetColor(FBorderStyle == frRaised ? clBtnHighlight : clBtnShadow);
+                canvas->Polyline({Point(Width(), 0), Point(0, 0), Point(0, Height())});
+            }
+        }
+        if (Enabled())
+            DrawCells(canvas);
+    } else {
+        canvas->Brush()->SetColor(clBtnFace);
+        canvas->FillRect(canvas->ClipRect());
+    }
+    BitBlt(Canvas(), 0, 0, Width(), Height(), canvas, 0, 0, SRCCOPY);
+}
+
+void TLCDLabel::DrawCells(TCanvas *Target)
+{
+    int x = FBorderSpace + 1;
+    int y = FBorderSpace + 1;
+    int index = 0;
+    bool ended = false;
+    for (int line = 0; line < FTextLines; ++line) {
+        for (int cell = 0; cell < FNoOfChars; ++cell) {
+            // The buffer always ends in a NUL within its 256 bytes, so the
+            // index never reads past it.
+            ended = ended || FTextBuffer[index] == 0;
+            const int code = ended ? 0 : uint8_t(FTextBuffer[index]);
+            DrawGlyph(Target, x, y, std::clamp(code, FFirstChar, FLastChar));
+            x += FCellWidth + FCharSpacing;
+            ++index;
+        }
+        x = FBorderSpace + 1;
+        y += FCellHeight + FLineSpacing;
+    }
+}
+
+bool TLCDLabel::GlyphDotLit(int Code, int Row, int Col) const
+{
+    if (FDotMatrix == CustomFont)
+        return FCustom.Dots[(size_t(Code) * FGlyphRows + Row) * FGlyphCols + Col] != 0;
+    TDotMatrix matrix = FDotMatrix;
+    if (matrix == Hitachi2) {
+        if (Code < Hitachi2OwnFirst) {
+            if (Row >= BuiltinSet(Hitachi).Rows)
+                return false;
+            matrix = Hitachi;
+        }
+    }
+    const TBuiltinSet &set = BuiltinSet(matrix);
+    return set.Dots[(size_t(Code - set.First) * set.Rows + Row) * set.Cols + Col] != 0;
+}
+
+void TLCDLabel::DrawGlyph(TCanvas *Target, int X, int Y, int Code)
+{
+    for (int row = 0; row < FGlyphRows; ++row) {
+        for (int col = 0; col < FGlyphCols; ++col) {
+            const TColor color = GlyphDotLit(Code, row, col) ? FPixelOn : FPixelOff;
+            const int x = X + col * (FDotWidth + FPixelSpacing);
+            const int y = Y + row * (FDotHeight + FPixelSpacing);
+            if (FPixelSize == pix1x1) {
+                Target->SetPixels(x, y, color);
+                continue;
+            }
+            const bool shapedOn = FPixelShape == spShaped && color == FPixelOn;
+            Target->Pen()->SetColor(shapedOn ? FDimColor : color);
+            Target->Brush()->SetColor(shapedOn ? FDimColor : color);
+            if (FPixelShape == spRound)
+                Target->Ellipse(x, y, x + FDotWidth, y + FDotHeight);
+            else
+                Target->Rectangle(x, y, x + FDotWidth, y + FDotHeight);
+            if (shapedOn) {
+                Target->Pen()->SetColor(FPixelOn);
+                Target->Brush()->SetColor(FPixelOn);
+                Target->Ellipse(x, y, x + FDotWidth, y + FDotHeight);
+            }
+        }
+    }
+}

@@ -1,0 +1,173 @@
+#pragma once
+// TLCDLabel: text shown as a dot-matrix display. Every character gets a cell
+// drawn dot by dot from a glyph table; the label sizes itself to its cells,
+// and a size given from outside is refitted to whole cells at the next paint.
+
+#include "Controls.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum TDotMatrix { mat5x7, mat5x8, mat7x9, mat9x12, Hitachi, Hitachi2, dos5x7, CustomFont };
+enum TPixelSize {
+    pix1x1,
+    pix2x2,
+    pix3x3,
+    pix4x4,
+    pix5x5,
+    pix6x6,
+    pix7x7,
+    pix8x8,
+    pix9x9,
+    pix10x10,
+    pix11x11,
+    pix12x12,
+    pix13x13,
+    pix14x14,
+    pix15x15,
+    pix16x16,
+    pixCustom
+};
+enum TPixelShape { spSquare, spShaped, spRound };
+enum TMyBorder { frRaised, frLowered, frSingle, frNone };
+using T_FileName = std::string;
+
+// A glyph file: a little-endian header of four 32-bit signed numbers
+// (columns, rows, first code, last code), then the glyphs of first .. last,
+// each row after row from the top, one byte per dot, 0 lit and 1 unlit.
+struct TGlyphFile {
+    int Cols = 0;
+    int Rows = 0;
+    int First = 0;
+    int Last = 0;
+    // 256 glyphs of Cols x Rows bytes, 1 = lit (the file's sense inverted);
+    // codes outside First .. Last are unlit.
+    std::vector<uint8_t> Dots;
+};
+
+// Reads a glyph file. False for a file that cannot be read or lies outside
+// the format: shorter than its header or its glyphs, columns or rows below 1
+// or above MaxGlyphSide, codes outside 0 .. 255 or first above last, a dot
+// byte other than 0 or 1. Result is left untouched then.
+bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result);
+// The glyph side beyond which a file's glyphs are taken as memory that cannot
+// be had: a hostile header must not make the label allocate, or size itself
+// to, gigabytes (64 dots of 16 pixels still make a cell of over 1000 pixels).
+constexpr int MaxGlyphSide = 64;
+
+class TLCDLabel : public TGraphicControl {
+public:
+    explicit TLCDLabel(TComponent *AOwner);
+    ~TLCDLabel() override;
+    const char *ClassName() const override { return "TLCDLabel"; }
+
+    // At most 255 characters, one byte each; a longer text is cut. Reading
+    // copies the text into TextBuffer, as drawing uses the buffer.
+    std::string Caption() const;
+    void SetCaption(const std::string &Value);
+    TDotMatrix DotMatrix() const { return FDotMatrix; }
+    // Always acts; CustomFont loads filename and falls back when that fails.
+    void SetDotMatrix(TDotMatrix Value);
+    const T_FileName &filename() const { return FFileName; }
+    // Always reloads: stores the name and switches to CustomFont.
+    void Setfilename(const T_FileName &Value);
+
+    TPixelSize PixelSize() const { return FPixelSize; }
+    void SetPixelSize(TPixelSize Value);
+    int PixelWidth() const { return FPixelWidth; }
+    void SetPixelWidth(int Value);
+    int PixelHeight() const { return FPixelHeight; }
+    void SetPixelHeight(int Value);
+    int PixelSpacing() const { return FPixelSpacing; }
+    void SetPixelSpacing(int Value);
+    TPixelShape PixelShape() const { return FPixelShape; }
+    void SetPixelShape(TPixelShape Value);
+    int CharSpacing() const { return FCharSpacing; }
+    void SetCharSpacing(int Value);
+    int LineSpacing() const { return FLineSpacing; }
+    void SetLineSpacing(int Value);
+    int BorderSpace() const { return FBorderSpace; }
+    void SetBorderSpace(int Value);
+    int TextLines() const { return FTextLines; }
+    void SetTextLines(int Value);
+    int NoOfChars() const { return FNoOfChars; }
+    void SetNoOfChars(int Value);
+    TColor BackGround() const { return FBackGround; }
+    void SetBackGround(TColor Value);
+    TMyBorder BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TMyBorder Value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    TColor PixelOn() const { return FPixelOn; }
+    void SetPixelOn(TColor Value);
+    TColor PixelOff() const { return FPixelOff; }
+    void SetPixelOff(TColor Value);
+
+    // Derived state.
+    TColor DimColor() const { return FDimColor; }
+    int DotWidth() const { return FDotWidth; }
+    int DotHeight() const { return FDotHeight; }
+    int GlyphCols() const { return FGlyphCols; }
+    int GlyphRows() const { return FGlyphRows; }
+    int CellWidth() const { return FCellWidth; }
+    int CellHeight() const { return FCellHeight; }
+    int FirstChar() const { return FFirstChar; }
+    int LastChar() const { return FLastChar; }
+    int LastWidth() const { return FLastWidth; }
+    int LastHeight() const { return FLastHeight; }
+    // The caption as drawn: 256 bytes, NUL-terminated.
+    const char *TextBuffer() const { return FTextBuffer; }
+
+    // Loads a glyph file as the custom glyph set; false (custom set and range
+    // unchanged) when the file is refused.
+    bool LoadCustomFont(const std::string &FileName);
+
+protected:
+    void Paint() override;
+
+private:
+    void CalcDimColor();
+    void FillTextBuffer() const;
+    void SetCharRange();
+    // Dot and cell sizes (the first steps of both size computations).
+    void SetCellSize();
+    // The size of NoOfChars x TextLines cells, remembered as the last size.
+    void ComputeCells();
+    void SizeFromCells();
+    void FitCellsToSize();
+    void DrawCells(TCanvas *Target);
+    void DrawGlyph(TCanvas *Target, int X, int Y, int Code);
+    bool GlyphDotLit(int Code, int Row, int Col) const;
+    // Change, or the error message box when Value is below Lowest.
+    void ChangeAtLeast(int &Field, int Value, int Lowest, const char *Message);
+    // Stores Value and repaints, unless it is the stored value already.
+    template <class T> void Change(T &Field, T Value);
+
+    TDotMatrix FDotMatrix = mat5x7;
+    TPixelSize FPixelSize = pix2x2;
+    int FPixelWidth = 2;
+    int FPixelHeight = 2;
+    int FPixelSpacing = 1;
+    TPixelShape FPixelShape = spSquare;
+    int FCharSpacing = 2;
+    int FLineSpacing = 2;
+    int FBorderSpace = 3;
+    int FTextLines = 1;
+    int FNoOfChars = 10;
+    TColor FBackGround = 0xC0C0C0;
+    TMyBorder FBorderStyle = frLowered;
+    TColor FBorderColor = 0x000000;
+    TColor FPixelOn = 0x000000;
+    TColor FPixelOff = 0xAAAAAA;
+    T_FileName FFileName;
+
+    TColor FDimColor = 0;
+    int FDotWidth = 0, FDotHeight = 0;
+    int FGlyphCols = 5, FGlyphRows = 7;
+    int FCellWidth = 0, FCellHeight = 0;
+    int FFirstChar = 32, FLastChar = 126;
+    int FLastWidth = 0, FLastHeight = 0;
+    mutable char FTextBuffer[256] = {};
+    TGlyphFile FCustom;
+};
