@@ -515,13 +515,20 @@ void TProgressCyl::SetPosition(int Value) {
         FEndPixel = static_cast<int>(std::min(Height() - b - filled, Height() - b - 2));
         fillKey = filled + 2 * b;
     }
-    if (fillKey == FLastFillKey && FPercent == FLastPercent)
+    // Arriving at Max signals even when the last steps moved nothing on the
+    // screen (a fine range on a short bar), or the caller would never hear.
+    const bool atMax = FPosition == FMax;
+    const bool arrived = atMax && !FAtMax;
+    FAtMax = atMax;
+    const bool visible = fillKey != FLastFillKey || FPercent != FLastPercent;
+    if (!visible && !arrived)
         return;
     FLastFillKey = static_cast<int>(fillKey);
     FLastPercent = FPercent;
-    if (FPosition == FMax && OnProgressDone)
+    if (atMax && OnProgressDone)
         OnProgressDone(this);
-    Repaint();
+    if (visible)
+        Repaint();
 }
 
 // ---------------------------------------------------------------- notifications

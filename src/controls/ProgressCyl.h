@@ -158,8 +158,9 @@ public:
     void SetMin(int Value);
     TProgressBarOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TProgressBarOrientation Value);
-    // Clamped to Min .. Max; repaints (and raises OnProgressDone at Max)
-    // only when the drawn fill or the percent changes.
+    // Clamped to Min .. Max; repaints only when the drawn fill or the
+    // percent changes. OnProgressDone comes at Max on such a change, and on
+    // arriving at Max from below even when nothing visible changed.
     int Position() const { return FPosition; }
     void SetPosition(int Value);
     TProEffect ProEffect() const { return FProEffect; }
@@ -242,6 +243,7 @@ private:
     int64_t FPositionOffset = 0;
     int FPercent = 0;
     int FLastPercent = 0;
+    bool FAtMax = false;
     int FBarLeft = 0, FBarRight = 0, FBarBottom = 0;
     int FInnerLeft = 0, FInnerRight = 0, FInnerBottom = 0;
     int FOuterRight = 0, FOuterBottom = 0;
