@@ -302,6 +302,34 @@ TEST(LedRender, GapAndInnerRingAndBorderSubstance)
     EXPECT_EQ(Pixel(*led, 17, 5), clBlue);
 }
 
+TEST(LedRender, RingsCoverEverythingOutsideTheBody)
+{
+    for (int angle : {0, 450, 300}) {
+        auto led = Lamp();
+        led->SetLedClass(ialcRound);
+        led->SetGap(3);
+        led->SetGapColor(clBlue);
+        led->SetInnerBorderStyle(iablsUp);
+        led->SetInnerBorderDepth(3);
+        led->SetOuterBorderDepth(3);
+        led->SetLedWidth(30);
+        led->SetLedHeight(24);
+        led->SetAngle(angle);
+        const TRegion body = CreatePolygonRgn(led->BodyPoly());
+        int ring = 0;
+        for (int y = 0; y < led->Height(); ++y)
+            for (int x = 0; x < led->Width(); ++x) {
+                if (!led->WindowRegion()->Contains(x, y) || body.Contains(x, y))
+                    continue;
+                TColor c = Pixel(*led, x, y);
+                EXPECT_TRUE(c == clBlue || c == 0xA0A0A0 || c == 0x606060)
+                    << angle << ": " << x << "," << y;
+                ++ring;
+            }
+        EXPECT_GT(ring, 400) << angle;
+    }
+}
+
 TEST(LedHalo, StrongestAtTheCentreAndNothingOutsideTheEllipse)
 {
     EXPECT_EQ(HaloStrength(22, 17, 44, 34, 5), 128); // 127.5 to even
