@@ -3,6 +3,7 @@
 #include "Random.h"
 #include "../ui/Pixels.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -371,7 +372,14 @@ TEST(LedHalo, GlowsOverTheParentOnlyWhileLit)
     EXPECT_GT(GetRValue(ring), 0x60);
     EXPECT_EQ(ring & 0xFFFF00, 0x606000);
 
+    // On the screen the overlay's own paint composes the same picture.
+    form.ShowForm();
+    QImage screen = form.grab().toImage();
+    EXPECT_EQ(QColor(screen.pixel(26, 30)).red(), GetRValue(nearLamp));
+    EXPECT_EQ(QColor(screen.pixel(40, 23)).red(), GetRValue(ring));
+
     led->SetLedOn(false);
+    EXPECT_EQ(QColor(form.grab().toImage().pixel(26, 30)).red(), 0);
     form.PaintTo(shot->Canvas(), 0, 0);
     EXPECT_EQ(shot->Canvas()->Pixels(26, 30), clBlack);
     EXPECT_EQ(shot->Canvas()->Pixels(40, 23), 0x606060);
