@@ -255,14 +255,25 @@ TRegion CreateEllipticRgn(int Left, int Top, int Right, int Bottom)
     return TRegion(MaskRegion(RoundMask(box, box.Width(), box.Height())));
 }
 
+namespace {
+// Qt 6.4 unites two regions wrongly when the second one ends in the band
+// where the first one starts (it prepends it and merges the band badly,
+// losing pixels); subtraction takes the general path and is sound.
+QRegion Union(const QRegion &A, const QRegion &B)
+{
+    QRegion all(A.boundingRect() | B.boundingRect());
+    return all - ((all - A) - B);
+}
+} // namespace
+
 int CombineRgn(TRegion &Dest, const TRegion &A, const TRegion &B, int Mode)
 {
     const QRegion &a = A.ToQRegion(), &b = B.ToQRegion();
     QRegion r;
     switch (Mode) {
     case RGN_AND: r = a & b; break;
-    case RGN_OR: r = a | b; break;
-    case RGN_XOR: r = a ^ b; break;
+    case RGN_OR: r = Union(a, b); break;
+    case RGN_XOR: r = Union(a - b, b - a); break;
     case RGN_DIFF: r = a - b; break;
     case RGN_COPY: r = a; break;
     default: return RGNERROR;

@@ -1,6 +1,7 @@
 #include "Pixels.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 TEST(Colors, SystemColoursResolveToTheClassicScheme)
 {
@@ -338,6 +339,24 @@ TEST(Regions, RectanglesEllipsesPolygonsAndCombinations)
     CombineRgn(hole, CreateRectRgn(0, 0, 6, 6), CreateRectRgn(2, 2, 4, 4), RGN_DIFF);
     EXPECT_FALSE(PtInRegion(hole, 2, 2));
     EXPECT_TRUE(PtInRegion(hole, 4, 4));
+
+    // A region that ends in the row where the other one starts: every pixel
+    // of both, in either order (Qt's own union loses some of them).
+    TRegion lower = CreatePolygonRgn({{3, 28}, {1, 29}, {0, 27}, {3, 26}});
+    TRegion upper;
+    CombineRgn(upper, CreateRectRgn(0, 24, 3, 26), CreateRectRgn(0, 26, 1, 27), RGN_OR);
+    for (auto [first, second] : {std::pair{&lower, &upper}, std::pair{&upper, &lower}}) {
+        TRegion joined, apart;
+        CombineRgn(joined, *first, *second, RGN_OR);
+        CombineRgn(apart, *first, *second, RGN_XOR);
+        for (int y = 20; y < 32; ++y)
+            for (int x = -2; x < 6; ++x) {
+                bool in1 = PtInRegion(lower, x, y), in2 = PtInRegion(upper, x, y);
+                EXPECT_EQ(PtInRegion(joined, x, y), in1 || in2) << x << "," << y;
+                EXPECT_EQ(PtInRegion(apart, x, y), in1 != in2) << x << "," << y;
+            }
+    }
+    EXPECT_TRUE(PtInRegion(lower, 0, 27));
 }
 
 TEST(Regions, ClipAndFillACanvas)

@@ -5,14 +5,19 @@
 
 #include <memory>
 
-inline std::unique_ptr<TBitmap> WhiteBitmap(int Width, int Height)
+inline std::unique_ptr<TBitmap> SolidBitmap(int Width, int Height, TColor Color)
 {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(Width, Height);
-    bitmap->Canvas()->Brush()->SetColor(clWhite);
+    bitmap->Canvas()->Brush()->SetColor(Color);
     bitmap->Canvas()->FillRect(Rect(0, 0, Width, Height));
     return bitmap;
+}
+
+inline std::unique_ptr<TBitmap> WhiteBitmap(int Width, int Height)
+{
+    return SolidBitmap(Width, Height, clWhite);
 }
 
 // The smallest rectangle holding every pixel that is not Background; empty
