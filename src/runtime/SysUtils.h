@@ -24,6 +24,12 @@ public:
     using Exception::Exception;
 };
 
+// A type-tested cast to a class the object does not belong to.
+class EInvalidCast : public Exception {
+public:
+    EInvalidCast() : Exception("Invalid class typecast") {}
+};
+
 // Input/output failures of files.
 class EInOutError : public Exception {
 public:

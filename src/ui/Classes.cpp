@@ -28,7 +28,7 @@ TComponent::TComponent(TComponent *AOwner) : FOwner(AOwner)
 
 TComponent::~TComponent()
 {
-    FComponentState |= csDestroying;
+    NotifyFreeing();
     // Owned components go first, last created first, as the class library frees them.
     while (!FComponents.empty()) {
         TComponent *c = FComponents.back();
@@ -74,4 +74,34 @@ TComponent *TComponent::FindComponent(const std::string &AName) const
         if (c->Name() == AName)
             return c;
     return nullptr;
+}
+
+void TComponent::FreeNotification(TComponent *AComponent)
+{
+    if (!AComponent || AComponent == this)
+        return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+        FFreeNotifies.push_back(AComponent);
+    auto &theirs = AComponent->FFreeNotifies;
+    if (std::find(theirs.begin(), theirs.end(), this) == theirs.end())
+        theirs.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent *AComponent)
+{
+    if (!AComponent)
+        return;
+    std::erase(FFreeNotifies, AComponent);
+    std::erase(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::NotifyFreeing()
+{
+    FComponentState |= csDestroying;
+    while (!FFreeNotifies.empty()) {
+        TComponent *c = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        std::erase(c->FFreeNotifies, this);
+        c->Notification(this, opRemove);
+    }
 }

@@ -37,6 +37,9 @@ enum TComponentStateFlag : unsigned {
     csDesigning = 1u << 4,
 };
 
+// What Notification reports about a component.
+enum TOperation { opInsert, opRemove };
+
 enum TComponentStyleFlag : unsigned {
     csInheritable = 1u << 0,
     csCheckPropAvail = 1u << 1,
@@ -71,9 +74,25 @@ public:
     const std::vector<TComponent *> &Components() const { return FComponents; }
     TComponent *FindComponent(const std::string &AName) const;
 
+    // Links this component and AComponent both ways: whichever is freed first
+    // sends the other Notification(itself, opRemove), so that references to
+    // components not owned never dangle.
+    void FreeNotification(TComponent *AComponent);
+    void RemoveFreeNotification(TComponent *AComponent);
+
 protected:
     // Runs after the properties have been read from a window resource.
     virtual void Loaded() {}
+    // AComponent, linked by FreeNotification, is being freed (opRemove).
+    virtual void Notification(TComponent *AComponent, TOperation Operation)
+    {
+        (void)AComponent;
+        (void)Operation;
+    }
+    // Sends the opRemove notifications now rather than at the end of the
+    // destruction: for a destructor whose links must still see the whole
+    // object. The destructor sends none a second time.
+    void NotifyFreeing();
     unsigned FComponentStyle = csInheritable | csCheckPropAvail;
 
 private:
@@ -84,4 +103,5 @@ private:
     std::string FName;
     unsigned FComponentState = 0;
     std::vector<TComponent *> FComponents;
+    std::vector<TComponent *> FFreeNotifies;
 };

@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "ActnList.h"
 #include "Forms.h"
 #include "Text.h"
 
@@ -209,6 +210,8 @@ TControl::TControl(TComponent *AOwner) : QWidget(nullptr), TComponent(AOwner)
 
 TControl::~TControl()
 {
+    delete FActionLink;
+    FActionLink = nullptr;
     if (ActiveMove.Window == this)
         ActiveMove.Window = nullptr;
     // Children outliving this body must not reach back into it.
@@ -572,6 +575,57 @@ void TControl::Click()
 {
     if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute(this);
+}
+
+TBasicAction *TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction *Value)
+{
+    if (!Value) {
+        delete FActionLink;
+        FActionLink = nullptr;
+        FControlStyle &= ~csActionClient;
+        return;
+    }
+    FControlStyle |= csActionClient;
+    if (!FActionLink)
+        FActionLink = GetActionLinkClass()(this);
+    FActionLink->SetAction(Value);
+    FActionLink->OnChange = [this](TObject *Sender) {
+        if (Sender == Action())
+            ActionChange(Sender, false);
+    };
+    ActionChange(Value, Value->IsLoading());
+    Value->FreeNotification(this);
+}
+
+void TControl::ActionChange(TObject *Sender, bool CheckDefaults)
+{
+    auto action = dynamic_cast<TCustomAction *>(Sender);
+    if (!action)
+        return;
+    if (!CheckDefaults || FCaption.empty() || FCaption == Name())
+        SetCaption(action->Caption());
+    if (!CheckDefaults || FEnabled)
+        SetEnabled(action->Enabled());
+    if (!CheckDefaults || FHint.empty())
+        SetHint(action->Hint());
+    if (!CheckDefaults || FVisible)
+        SetVisible(action->Visible());
+}
+
+TControlActionLinkClass TControl::GetActionLinkClass() const
+{
+    return &NewActionLink<TControlActionLink>;
+}
+
+void TControl::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent && AComponent == Action())
+        SetAction(nullptr);
 }
 
 void TControl::DblClick()
@@ -650,6 +704,11 @@ TWinControl::~TWinControl()
     if (TCustomForm *form = GetParentForm(this); form && form != this &&
                                                   form->FActiveControl == this)
         form->FActiveControl = nullptr;
+}
+
+TControlActionLinkClass TWinControl::GetActionLinkClass() const
+{
+    return &NewActionLink<TWinControlActionLink>;
 }
 
 void TWinControl::HandleNeeded()

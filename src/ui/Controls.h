@@ -21,8 +21,14 @@
 #include <functional>
 #include <string>
 
+class TControl;
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
+class TControlActionLink;
+
+// Makes the action link of a control (ActnList.h: NewActionLink).
+using TControlActionLinkClass = TControlActionLink *(*)(TControl *Client);
 
 // ---------------------------------------------------------------- input types
 
@@ -268,7 +274,14 @@ public:
     TMouseEvent OnMouseUp;
     TNotifyEvent OnResize;
 
-    // Raises OnClick.
+    // The action whose caption, enabled state, hint and visibility the control
+    // shows and which a click runs when OnClick is not assigned; null for
+    // none. Freeing the action unlinks it.
+    TBasicAction *Action() const;
+    void SetAction(TBasicAction *Value);
+    TControlActionLink *ActionLink() const { return FActionLink; }
+
+    // Raises OnClick, or runs the action.
     virtual void Click();
     virtual void DblClick();
 
@@ -294,6 +307,12 @@ public:
     virtual void WMMove() {}
 
 protected:
+    // The linked action changed (CheckDefaults: only where the control still
+    // holds its defaults, as when the action arrives during loading).
+    virtual void ActionChange(TObject *Sender, bool CheckDefaults);
+    virtual TControlActionLinkClass GetActionLinkClass() const;
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+
     virtual void Paint() {}
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -340,6 +359,7 @@ private:
     bool FInvalid = false;
     bool FPainted = false;
     bool FClicked = false;
+    TControlActionLink *FActionLink = nullptr;
 };
 
 // A control without focus of its own that paints on its canvas.
@@ -401,6 +421,7 @@ public:
     void CMFocusChanged(TWinControl *Focused) override;
 
 protected:
+    TControlActionLinkClass GetActionLinkClass() const override;
     // Creates the window: from here on it exists, a size notification
     // arrives, and the children get theirs.
     virtual void CreateHandle();

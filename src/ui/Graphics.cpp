@@ -1027,6 +1027,7 @@ void TBitmap::Assign(const TPersistent *Source)
 {
     if (!Source) {
         FImage = QImage();
+        FWidth = FHeight = 0;
         Changed();
         return;
     }
@@ -1034,6 +1035,8 @@ void TBitmap::Assign(const TPersistent *Source)
         if (bitmap == this)
             return;
         FImage = bitmap->FImage.copy();
+        FWidth = bitmap->FWidth;
+        FHeight = bitmap->FHeight;
         FPixelFormat = bitmap->FPixelFormat;
         FTransparent = bitmap->FTransparent;
         FTransparentMode = bitmap->FTransparentMode;
@@ -1055,11 +1058,13 @@ void TBitmap::SetSize(int Width, int Height)
         image = QImage(Width, Height, QImage::Format_BGR888);
         TColor fill = ColorToRGB(FCanvas->Brush()->Color());
         image.fill(QColor(GetRValue(fill), GetGValue(fill), GetBValue(fill)));
-        int w = std::min(Width, this->Width()), h = std::min(Height, this->Height());
+        int w = std::min(Width, FImage.width()), h = std::min(Height, FImage.height());
         for (int y = 0; y < h; ++y)
             std::memcpy(image.scanLine(y), FImage.constScanLine(y), 3 * static_cast<size_t>(w));
     }
     FImage = image;
+    FWidth = Width;
+    FHeight = Height;
     Changed();
 }
 
@@ -1082,14 +1087,14 @@ void TBitmap::SetPixelFormat(TPixelFormat Value)
 
 uint8_t *TBitmap::ScanLine(int Y)
 {
-    if (Y < 0 || Y >= Height())
+    if (Y < 0 || Y >= FImage.height())
         return nullptr;
     return FImage.scanLine(Y);
 }
 
 const uint8_t *TBitmap::ScanLine(int Y) const
 {
-    if (Y < 0 || Y >= Height())
+    if (Y < 0 || Y >= FImage.height())
         return nullptr;
     return FImage.constScanLine(Y);
 }
@@ -1129,6 +1134,8 @@ void TBitmap::SetTransparentMode(TTransparentMode Value)
 void TBitmap::SetImage(const QImage &Image)
 {
     FImage = Image.isNull() ? QImage() : Image.convertToFormat(QImage::Format_BGR888);
+    FWidth = FImage.width();
+    FHeight = FImage.height();
     Changed();
 }
 

@@ -520,8 +520,10 @@ public:
     // null empties this one.
     void Assign(const TPersistent *Source) override;
 
-    int Width() const { return FImage.width(); }
-    int Height() const { return FImage.height(); }
+    // Width and height are kept apart: a bitmap given only a height keeps it
+    // (and has no pixels) until it gets a width.
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
     void SetWidth(int Value) { SetSize(Value, Height()); }
     void SetHeight(int Value) { SetSize(Width(), Value); }
     void SetSize(int Width, int Height);
@@ -563,6 +565,8 @@ public:
 
 private:
     QImage FImage;
+    int FWidth = 0;
+    int FHeight = 0;
     TCanvas *FCanvas;
     TPixelFormat FPixelFormat = pfDevice;
     bool FTransparent = false;

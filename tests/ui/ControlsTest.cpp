@@ -328,3 +328,34 @@ TEST(Forms, WindowFollowsThePointerWhenThePlatformCannotMoveIt)
     grip->HandleMouseMove(0, 40, 15);
     EXPECT_EQ(form.pos(), start + QPoint(20, 5));
 }
+
+TEST(Components, FreeNotificationTellsWhicheverSideOutlivesTheOther)
+{
+    struct TWatcher : TComponent {
+        using TComponent::TComponent;
+        std::vector<TComponent *> Removed;
+        void Notification(TComponent *AComponent, TOperation Operation) override
+        {
+            if (Operation == opRemove)
+                Removed.push_back(AComponent);
+        }
+    };
+    TWatcher watcher(nullptr);
+    auto *a = new TWatcher(nullptr);
+    auto *b = new TComponent(nullptr);
+    a->FreeNotification(&watcher);
+    b->FreeNotification(&watcher);
+    b->FreeNotification(&watcher);
+    delete b;
+    EXPECT_EQ(watcher.Removed, (std::vector<TComponent *>{b}));
+    a->RemoveFreeNotification(&watcher);
+    delete a;
+    EXPECT_EQ(watcher.Removed.size(), 1u);
+
+    // The watcher goes first: the other side hears of it and no longer calls back.
+    auto *early = new TWatcher(nullptr);
+    TWatcher late(nullptr);
+    late.FreeNotification(early);
+    delete early;
+    EXPECT_EQ(late.Removed.size(), 1u);
+}

@@ -374,3 +374,22 @@ TEST(Regions, ClipAndFillACanvas)
     EXPECT_EQ(c->Pixels(0, 0), clBlue);
     EXPECT_EQ(c->ClipRect(), Rect(0, 0, 10, 10));
 }
+
+TEST(Bitmap, HeightGivenBeforeWidthIsKept)
+{
+    TBitmap b;
+    b.SetHeight(39);
+    EXPECT_EQ(b.Height(), 39);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.ScanLine(0), nullptr);
+    EXPECT_EQ(b.Canvas()->Pixels(0, 0), -1);
+    b.SetWidth(111);
+    EXPECT_EQ(b.Width(), 111);
+    EXPECT_EQ(b.Height(), 39);
+    ASSERT_NE(b.ScanLine(38), nullptr);
+    TBitmap copy;
+    copy.Assign(&b);
+    EXPECT_EQ(copy.Width(), 111);
+    copy.Assign(nullptr);
+    EXPECT_EQ(copy.Height(), 0);
+}
