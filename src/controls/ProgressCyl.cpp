@@ -30,21 +30,6 @@ uint8_t ClampChannel(Extended Value) {
     return static_cast<uint8_t>(Value);
 }
 
-// Rings of a bevel: top and left edges in TopLeft, bottom and right edges in
-// BottomRight, each ring one pixel inside the one before.
-void Frame3D(TCanvas *Canvas, TRect R, TColor TopLeft, TColor BottomRight, int Rings) {
-    TBrush *brush = Canvas->Brush();
-    for (; Rings > 0 && !R.IsEmpty(); --Rings) {
-        brush->SetColor(TopLeft);
-        Canvas->FillRect(Rect(R.Left, R.Top, R.Right - 1, R.Top + 1));
-        Canvas->FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom - 1));
-        brush->SetColor(BottomRight);
-        Canvas->FillRect(Rect(R.Right - 1, R.Top, R.Right, R.Bottom));
-        Canvas->FillRect(Rect(R.Left, R.Bottom - 1, R.Right, R.Bottom));
-        InflateRect(R, -1, -1);
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- TPCColorStyle
@@ -556,13 +541,16 @@ void TProgressCyl::Paint() {
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(Rect(0, 0, w, h));
     PaintBar();
-    Frame3D(canvas, BarRect(), FBackBorderColor, FBackBorderColor, 1);
-    if (FBevelInner != bvNone)
-        Frame3D(canvas, Rect(FInnerLeft, FInnerLeft, FInnerRight, FInnerBottom), FInnerTopLeft,
-                FInnerBottomRight, FBevelWidth);
-    if (FBevelOuter != bvNone)
-        Frame3D(canvas, Rect(0, 0, FOuterRight, FOuterBottom), FOuterTopLeft, FOuterBottomRight,
-                FBevelWidth);
+    TRect bar = BarRect();
+    Frame3D(canvas, bar, FBackBorderColor, FBackBorderColor, 1);
+    if (FBevelInner != bvNone) {
+        TRect inner = Rect(FInnerLeft, FInnerLeft, FInnerRight, FInnerBottom);
+        Frame3D(canvas, inner, FInnerTopLeft, FInnerBottomRight, FBevelWidth);
+    }
+    if (FBevelOuter != bvNone) {
+        TRect outer = Rect(0, 0, FOuterRight, FOuterBottom);
+        Frame3D(canvas, outer, FOuterTopLeft, FOuterBottomRight, FBevelWidth);
+    }
     if (FShowText) {
         if (FFontEffect == feInvert)
             PaintInvertedText();

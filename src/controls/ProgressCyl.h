@@ -10,6 +10,7 @@
 // ProEffect into peCustom; writing ProEffect applies one of 35 presets.
 
 #include "Controls.h"
+#include "ExtCtrls.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,7 +19,6 @@
 class TProgressCyl;
 struct TProgressCylPreset;
 
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TCylinderEffect { ceFlat, ceUltraLow, ceLow, ceMedium, ceHigh, ceMaximum };
 enum TFontEffect { feNone, feInvert, feShadowTopLeft, feShadowBottomRight };
 enum TFontOrientation { foLeftToRight, foTopToBottom, foBottomToTop };

@@ -59,8 +59,21 @@ bool MouseButton(Qt::MouseButton Button, TMouseButton &Result)
     }
 }
 
-uint16_t VirtualKey(int Key)
+uint16_t VirtualKey(int Key, Qt::KeyboardModifiers Modifiers)
 {
+    if (Modifiers & Qt::KeypadModifier) {
+        if (Key >= Qt::Key_0 && Key <= Qt::Key_9)
+            return static_cast<uint16_t>(VK_NUMPAD0 + (Key - Qt::Key_0));
+        switch (Key) {
+        case Qt::Key_Plus: return VK_ADD;
+        case Qt::Key_Minus: return VK_SUBTRACT;
+        case Qt::Key_Asterisk: return VK_MULTIPLY;
+        case Qt::Key_Slash: return VK_DIVIDE;
+        case Qt::Key_Period:
+        case Qt::Key_Comma: return VK_DECIMAL;
+        default: break;
+        }
+    }
     if (Key >= Qt::Key_A && Key <= Qt::Key_Z)
         return static_cast<uint16_t>('A' + (Key - Qt::Key_A));
     if (Key >= Qt::Key_0 && Key <= Qt::Key_9)
@@ -142,6 +155,16 @@ TPoint GetCursorPos()
 {
     QPoint p = QCursor::pos();
     return {p.x(), p.y()};
+}
+
+uint16_t VirtualKeyOf(const QKeyEvent &Event)
+{
+    return VirtualKey(Event.key(), Event.modifiers());
+}
+
+TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers)
+{
+    return ShiftFromModifiers(Modifiers);
 }
 
 bool IsAccel(char Character, const std::string &Text)
@@ -799,19 +822,20 @@ void TWinControl::CMFocusChanged(TWinControl *Focused)
         child->CMFocusChanged(Focused);
 }
 
-void TWinControl::HandleKeyDown(uint16_t Key, TShiftState Shift)
+bool TWinControl::HandleKeyDown(uint16_t Key, TShiftState Shift)
 {
     TCustomForm *form = GetParentForm(this);
     bool dialogKey = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE ||
                      (Key >= VK_LEFT && Key <= VK_DOWN);
     if (form && dialogKey && !WantsKey(Key) && form->DialogKey(Key, Shift))
-        return;
+        return false;
     if (form && form != this && form->KeyPreview) {
         static_cast<TWinControl *>(form)->KeyDown(Key, Shift);
         if (Key == 0)
-            return;
+            return false;
     }
     KeyDown(Key, Shift);
+    return Key != 0;
 }
 
 void TWinControl::HandleKeyUp(uint16_t Key, TShiftState Shift)
@@ -876,7 +900,7 @@ void TWinControl::DoExit()
 void TWinControl::keyPressEvent(QKeyEvent *Event)
 {
     TShiftState shift = ShiftFromModifiers(Event->modifiers());
-    uint16_t key = VirtualKey(Event->key());
+    uint16_t key = VirtualKey(Event->key(), Event->modifiers());
     Guarded(this, [&] {
         if (key)
             HandleKeyDown(key, shift);
@@ -892,7 +916,7 @@ void TWinControl::keyReleaseEvent(QKeyEvent *Event)
 {
     if (Event->isAutoRepeat())
         return;
-    uint16_t key = VirtualKey(Event->key());
+    uint16_t key = VirtualKey(Event->key(), Event->modifiers());
     if (key)
         Guarded(this, [&] { HandleKeyUp(key, ShiftFromModifiers(Event->modifiers())); });
 }

@@ -17,6 +17,8 @@
 
 #include <QWidget>
 
+class QKeyEvent;
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -64,6 +66,12 @@ enum : uint16_t {
     VK_DOWN = 0x28,
     VK_INSERT = 0x2D,
     VK_DELETE = 0x2E,
+    VK_NUMPAD0 = 0x60,
+    VK_MULTIPLY = 0x6A,
+    VK_ADD = 0x6B,
+    VK_SUBTRACT = 0x6D,
+    VK_DECIMAL = 0x6E,
+    VK_DIVIDE = 0x6F,
     VK_F1 = 0x70,
     VK_F2,
     VK_F3,
@@ -101,6 +109,10 @@ using TKeyPressEvent = std::function<void(TObject *Sender, char &Key)>;
 int16_t GetKeyState(int VirtualKey);
 // The mouse pointer in screen coordinates.
 TPoint GetCursorPos();
+// The virtual key of a Qt key event, 0 for a key without one. Keys of the
+// numeric keypad have their own codes (VK_ADD, VK_NUMPAD0 ...).
+uint16_t VirtualKeyOf(const QKeyEvent &Event);
+TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers);
 // Whether Character is the accelerator of Text: the character after a single
 // '&', compared without case.
 bool IsAccel(char Character, const std::string &Text);
@@ -405,8 +417,9 @@ public:
     // The class library's keyboard sequence for this control as the focused
     // one: dialog keys to the form first (unless WantsKey), then the form's
     // key preview, then KeyDown; KeyPress likewise, and a character nobody
-    // took is offered to the form's controls as an accelerator.
-    void HandleKeyDown(uint16_t Key, TShiftState Shift);
+    // took is offered to the form's controls as an accelerator. HandleKeyDown
+    // returns false when a dialog key was taken or a handler cleared Key.
+    bool HandleKeyDown(uint16_t Key, TShiftState Shift);
     void HandleKeyUp(uint16_t Key, TShiftState Shift);
     void HandleKeyPress(char Key, TShiftState Shift = 0);
 
@@ -472,3 +485,9 @@ void ReleaseCapture();
 // window system's move where it has one, else the window follows the
 // pointer until the button is released.
 void StartWindowMove(TWinControl *Window);
+
+// An operation a control cannot carry out in its state or with the value given.
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -1,20 +1,73 @@
 #include "Dialogs.h"
 
+#include "System.h"
 #include "Text.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringList>
 
 #include <cstdio>
 
 namespace {
 TDialogs DefaultDialogs;
 TDialogs *Current = &DefaultDialogs;
+QPrinter *ThePrinter = nullptr;
+
+bool HasWidgets()
+{
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+// The extension Qt appends to a typed name without one: "*.dts" and ".dts"
+// as the resources write it mean "dts".
+QString Suffix(const std::string &DefaultExt)
+{
+    const std::size_t dot = DefaultExt.find_last_of('.');
+    const std::string ext = dot == std::string::npos ? DefaultExt : DefaultExt.substr(dot + 1);
+    return ext.find_first_of("*?") == std::string::npos ? FromAnsi(ext) : QString();
+}
+
+bool RunFileDialog(TOpenDialog &Dialog, QFileDialog::AcceptMode Mode)
+{
+    if (!HasWidgets())
+        return false;
+    QFileDialog box(nullptr, FromAnsi(Dialog.Title), FromAnsi(Dialog.InitialDir));
+    box.setAcceptMode(Mode);
+    box.setFileMode(Mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                    : QFileDialog::AnyFile);
+    box.setDefaultSuffix(Suffix(Dialog.DefaultExt));
+    QStringList filters;
+    for (const std::string &f : FileDialogFilters(Dialog.Filter))
+        filters << FromAnsi(f);
+    if (!filters.isEmpty()) {
+        box.setNameFilters(filters);
+        if (Dialog.FilterIndex >= 1 && Dialog.FilterIndex <= filters.size())
+            box.selectNameFilter(filters[Dialog.FilterIndex - 1]);
+    }
+    if (!Dialog.FileName.empty())
+        box.selectFile(FromAnsi(Dialog.FileName));
+    QObject::connect(&box, &QFileDialog::filterSelected, &box, [&Dialog] {
+        if (Dialog.OnTypeChange)
+            Dialog.OnTypeChange(&Dialog);
+    });
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return false;
+    Dialog.FileName = box.selectedFiles().first().toLocal8Bit().toStdString();
+    Dialog.FilterIndex = int(filters.indexOf(box.selectedNameFilter())) + 1;
+    if (Dialog.FilterIndex < 1)
+        Dialog.FilterIndex = 1;
+    return true;
+}
+
 } // namespace
 
 int TDialogs::MessageBox(const std::string &Text, const std::string &Caption, int Flags)
 {
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+    if (!HasWidgets()) {
         std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());
         return (Flags & 0x0F) == MB_YESNO ? IDNO : IDOK;
     }
@@ -42,6 +95,31 @@ int TDialogs::MessageBox(const std::string &Text, const std::string &Caption, in
     }
 }
 
+bool TDialogs::OpenFile(TOpenDialog &Dialog)
+{
+    return RunFileDialog(Dialog, QFileDialog::AcceptOpen);
+}
+
+bool TDialogs::SaveFile(TSaveDialog &Dialog)
+{
+    return RunFileDialog(Dialog, QFileDialog::AcceptSave);
+}
+
+bool TDialogs::PrinterSetup(TPrinterSetupDialog &, QPrinter &Printer)
+{
+    if (!HasWidgets())
+        return false;
+    QPrintDialog box(&Printer);
+    return box.exec() == QDialog::Accepted;
+}
+
+bool TDialogs::ShellExecute(const std::string &Operation, const std::string &File,
+                            const std::string &Parameters, const std::string &Directory,
+                            int ShowCmd)
+{
+    return ::ShellExecute(Operation, File, Parameters, Directory, ShowCmd);
+}
+
 TDialogs &Dialogs()
 {
     return *Current;
@@ -52,4 +130,50 @@ TDialogs *SetDialogs(TDialogs *Replacement)
     TDialogs *previous = Current == &DefaultDialogs ? nullptr : Current;
     Current = Replacement ? Replacement : &DefaultDialogs;
     return previous;
+}
+
+std::vector<std::string> FileDialogFilters(const std::string &Filter)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= Filter.size() && !Filter.empty()) {
+        const std::size_t bar = Filter.find('|', start);
+        parts.push_back(Filter.substr(start, bar - start));
+        if (bar == std::string::npos)
+            break;
+        start = bar + 1;
+    }
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string patterns = parts[i + 1];
+        for (char &c : patterns)
+            if (c == ';')
+                c = ' ';
+        const std::string tail = "(" + patterns + ")";
+        const std::string &text = parts[i];
+        if (text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
+            out.push_back(text);
+        else
+            out.push_back(text + " " + tail);
+    }
+    return out;
+}
+
+bool TPrinterSetupDialog::Execute()
+{
+    return Dialogs().PrinterSetup(*this, Printer());
+}
+
+QPrinter &Printer()
+{
+    if (!ThePrinter) {
+        ThePrinter = new QPrinter(QPrinter::HighResolution);
+        // A printer that outlived the application would tear down its
+        // print system after Qt's.
+        qAddPostRoutine([] {
+            delete ThePrinter;
+            ThePrinter = nullptr;
+        });
+    }
+    return *ThePrinter;
 }

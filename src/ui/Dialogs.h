@@ -1,8 +1,17 @@
 #pragma once
-// Message boxes and the other modal dialogs behind one replaceable interface:
-// a real user gets Qt's dialogs, a test installs its own answers.
+// Message boxes, file and printer dialogs and the shell's start of programs
+// behind one replaceable interface: a real user gets Qt's dialogs and the
+// desktop's programs, a test installs its own answers and sees every start.
+
+#include "Classes.h"
 
 #include <string>
+#include <vector>
+
+class QPrinter;
+class TOpenDialog;
+class TSaveDialog;
+class TPrinterSetupDialog;
 
 // Message box flags and answers, with the class library's values.
 enum : int {
@@ -23,9 +32,67 @@ public:
     // Shows Text under Caption with the buttons and icon of Flags and returns
     // the answer (IDOK, IDYES ...). Texts are the system's 8-bit texts.
     virtual int MessageBox(const std::string &Text, const std::string &Caption, int Flags);
+    // Asks for an existing file with the dialog's title, filter, initial
+    // folder and default extension. On confirmation the dialog's FileName
+    // holds the full path and FilterIndex the filter in use; false when
+    // cancelled, leaving both as they were.
+    virtual bool OpenFile(TOpenDialog &Dialog);
+    // The same for a file to write, which need not exist.
+    virtual bool SaveFile(TSaveDialog &Dialog);
+    // Lets the user choose and set up the printer (a real user can choose a
+    // PDF file); false when cancelled.
+    virtual bool PrinterSetup(TPrinterSetupDialog &Dialog, QPrinter &Printer);
+    // The shell's open of a program, document or web address (System.h).
+    virtual bool ShellExecute(const std::string &Operation, const std::string &File,
+                              const std::string &Parameters, const std::string &Directory,
+                              int ShowCmd);
 };
 
 // The dialogs in use; never null.
 TDialogs &Dialogs();
 // Installs Replacement (not owned) and returns the previous one; null restores Qt's.
 TDialogs *SetDialogs(TDialogs *Replacement);
+
+// The class library's filter text ("Text|*.a;*.b|All|*.*") as Qt's name
+// filters ("Text (*.a *.b)", "All (*.*)"); a text that already ends with
+// its patterns in parentheses is kept as it is.
+std::vector<std::string> FileDialogFilters(const std::string &Filter);
+
+// The file-open dialog component: its settings, and the chosen file after
+// a confirmed Execute.
+class TOpenDialog : public TComponent {
+public:
+    explicit TOpenDialog(TComponent *AOwner) : TComponent(AOwner) {}
+    const char *ClassName() const override { return "TOpenDialog"; }
+
+    std::string DefaultExt;
+    std::string FileName;
+    std::string Filter;
+    int FilterIndex = 1; // 1-based, as in the filter text
+    std::string InitialDir;
+    std::string Title;
+    // The user switched to another file type while the dialog is open.
+    TNotifyEvent OnTypeChange;
+
+    // Runs the dialog; true when a file was chosen.
+    virtual bool Execute() { return Dialogs().OpenFile(*this); }
+};
+
+class TSaveDialog : public TOpenDialog {
+public:
+    explicit TSaveDialog(TComponent *AOwner) : TOpenDialog(AOwner) {}
+    const char *ClassName() const override { return "TSaveDialog"; }
+    bool Execute() override { return Dialogs().SaveFile(*this); }
+};
+
+// The printer set-up dialog component: sets up the program's Printer().
+class TPrinterSetupDialog : public TComponent {
+public:
+    explicit TPrinterSetupDialog(TComponent *AOwner) : TComponent(AOwner) {}
+    const char *ClassName() const override { return "TPrinterSetupDialog"; }
+    bool Execute();
+};
+
+// The program's printer, as the class library keeps one for all printing;
+// made on first use, freed with the application.
+QPrinter &Printer();

@@ -1,6 +1,7 @@
 #include "Recording.h"
 
 #include "Chart.h"
+#include "Controls.h"
 
 #include "Format.h"
 

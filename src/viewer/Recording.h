@@ -88,8 +88,6 @@ TRunSelection PlotRun(const TRecording &Data, const std::string &Text, TLineSeri
 std::string HandOverFile(const std::vector<std::string> &Arguments,
                          const std::string &ProgramFolder);
 
-constexpr int VK_ADD = 107;
-constexpr int VK_SUBTRACT = 109;
-// Points per page after a keypad key: + adds 10; - takes 10 away only when
-// at least 10 remain.
+// Points per page after a key: keypad + (VK_ADD) adds 10; keypad -
+// (VK_SUBTRACT) takes 10 away only when at least 10 remain.
 int KeypadPointsPerPage(int Current, int Key);

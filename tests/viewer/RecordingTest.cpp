@@ -1,5 +1,6 @@
 #include "Recording.h"
 #include "Chart.h"
+#include "Controls.h"
 #include "DtsWriter.h"
 
 #include <QTemporaryDir>

@@ -1,0 +1,32 @@
+#pragma once
+// A windowed control whose face is a Qt widget (an editable combo box, a
+// chart view ...). The face fills the control and takes its font; its keys
+// run through the class library's keyboard sequence first (dialog keys, the
+// form's key preview, OnKeyDown), so that a form with KeyPreview sees keys
+// typed anywhere; focus arriving at the face makes the control the form's
+// focused control.
+//
+// PaintTo and Canvas show the control's colour, not the face: pictures of
+// a window with faces come from QWidget::grab.
+
+#include "Controls.h"
+
+class TWidgetControl : public TWinControl {
+public:
+    // Takes Face as a child; it is freed with the control.
+    TWidgetControl(TComponent *AOwner, QWidget *Face);
+    const char *ClassName() const override { return "TWidgetControl"; }
+    QWidget *Face() const { return FFace; }
+
+    void CMFontChanged() override;
+
+protected:
+    // The face handles the arrow keys itself.
+    bool WantsKey(uint16_t Key) const override { return Key >= VK_LEFT && Key <= VK_DOWN; }
+    bool WantsChars() const override { return true; }
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+    void resizeEvent(QResizeEvent *Event) override;
+
+private:
+    QWidget *FFace;
+};

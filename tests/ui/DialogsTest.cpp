@@ -1,0 +1,65 @@
+#include "Dialogs.h"
+
+#include <QPrinter>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TScripted : public TDialogs {
+public:
+    std::string Answer;
+    std::string SeenTitle, SeenFilter, SeenDir;
+    bool OpenFile(TOpenDialog &Dialog) override
+    {
+        SeenTitle = Dialog.Title;
+        SeenFilter = Dialog.Filter;
+        SeenDir = Dialog.InitialDir;
+        if (Answer.empty())
+            return false;
+        Dialog.FileName = Answer;
+        return true;
+    }
+    int Setups = 0;
+    bool PrinterSetup(TPrinterSetupDialog &, QPrinter &Printer) override
+    {
+        ++Setups;
+        Printer.setOutputFileName("/tmp/x.pdf");
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(Dialogs, FiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(FileDialogFilters("Data fajlovi (*.dts)|*.dts|All files|*.*"),
+              std::vector<std::string>({"Data fajlovi (*.dts)", "All files (*.*)"}));
+    EXPECT_EQ(FileDialogFilters("Slike|*.bmp;*.png"),
+              std::vector<std::string>({"Slike (*.bmp *.png)"}));
+    EXPECT_TRUE(FileDialogFilters("").empty());
+    EXPECT_TRUE(FileDialogFilters("odd").empty()); // a text without patterns
+}
+
+TEST(Dialogs, ComponentsAskTheDialogsInUse)
+{
+    TScripted scripted;
+    TDialogs *before = SetDialogs(&scripted);
+    TOpenDialog open(nullptr);
+    open.Title = "Ucitavanje datoteke";
+    open.Filter = "Data fajlovi (*.dts)|*.dts";
+    open.FileName = "old.dts";
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(open.FileName, "old.dts");
+    EXPECT_EQ(scripted.SeenTitle, "Ucitavanje datoteke");
+    scripted.Answer = "/data/new.dts";
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.FileName, "/data/new.dts");
+
+    TPrinterSetupDialog setup(nullptr);
+    EXPECT_TRUE(setup.Execute());
+    EXPECT_EQ(scripted.Setups, 1);
+    EXPECT_EQ(Printer().outputFileName(), "/tmp/x.pdf");
+    EXPECT_EQ(&Printer(), &Printer()); // one printer for the program
+
+    EXPECT_EQ(SetDialogs(before), &scripted);
+}
