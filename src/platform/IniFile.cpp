@@ -136,6 +136,19 @@ void TIniDocument::Set(const std::string &Section, const std::string &Key, const
     FLines.insert(FLines.begin() + long(last + 1), Line{Key + "=" + Value, {}, Key, Value});
 }
 
+bool TIniDocument::Remove(const std::string &Section, const std::string &Key)
+{
+    const int s = FindSection(Section);
+    if (s < 0)
+        return false;
+    for (size_t i = size_t(s) + 1; i < FLines.size() && FLines[i].Section.empty(); ++i)
+        if (!FLines[i].Key.empty() && SameText(FLines[i].Key, Key)) {
+            FLines.erase(FLines.begin() + long(i));
+            return true;
+        }
+    return false;
+}
+
 std::vector<std::string> TIniDocument::Keys(const std::string &Section) const
 {
     std::vector<std::string> keys;

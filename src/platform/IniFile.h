@@ -27,6 +27,8 @@ public:
     bool Get(const std::string &Section, const std::string &Key, std::string &Value) const;
     void Set(const std::string &Section, const std::string &Key, const std::string &Value);
     void AddSection(const std::string &Section);
+    // Removes Key from Section; false when it was not there.
+    bool Remove(const std::string &Section, const std::string &Key);
     std::vector<std::string> Keys(const std::string &Section) const;
     std::vector<std::string> Sections() const;
 

@@ -98,6 +98,19 @@ void TRegistry::WriteInteger(const std::string &Name, int Value)
         throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
+bool TRegistry::DeleteValue(const std::string &Name)
+{
+    if (!FOpen)
+        return false;
+    TIniDocument doc;
+    doc.Load(RootFile());
+    if (!doc.Remove(FCurrentKey, Name))
+        return false;
+    if (!doc.Save(RootFile()))
+        throw ERegistryException("Failed to delete value '" + Name + "'");
+    return true;
+}
+
 bool TRegistry::RawValue(const std::string &Name, std::string &Raw) const
 {
     if (!FOpen)

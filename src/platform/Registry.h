@@ -37,6 +37,8 @@ public:
     // Writes raise ERegistryException when no key is open or the file fails.
     void WriteString(const std::string &Name, const std::string &Value);
     void WriteInteger(const std::string &Name, int Value);
+    // Removes the value Name of the open key; false when there was none.
+    bool DeleteValue(const std::string &Name);
     // A missing value, or one without a key open, reads as empty text; a
     // number raises ERegistryException.
     std::string ReadString(const std::string &Name) const;

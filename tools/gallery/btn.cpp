@@ -2,6 +2,7 @@
 // normal, hot, focused, pressed and disabled look.
 #include "Gallery.h"
 
+#include "ButtonLooks.h"
 #include "Forms.h"
 #include "dxButton.h"
 
@@ -39,30 +40,9 @@ void PaintGlyph(TBitmap *Glyph, TColor Ink)
     c->Rectangle(11, 9, 21, 23);
 }
 
-void VerdanaBold(TdxButton *B, TColor Color)
-{
-    B->Font()->SetName("Verdana");
-    B->Font()->SetHeight(-9);
-    B->Font()->SetStyle(fsBold);
-    B->Font()->SetColor(Color);
-    B->Font()->SetCharset(ANSI_CHARSET);
-}
-
-void Pale(TdxButton *B)
-{
-    B->Colors()->SetBackgroundFrom(0xDFE1E3);
-    B->Colors()->SetBackgroundTo(0xE1E1E1);
-}
-
-void Acquisition(TdxButton *B, TColor Accent)
-{
-    VerdanaBold(B, clWindowText);
-    B->Colors()->SetBackgroundFrom(0xE1E1E1);
-    B->Colors()->SetBackgroundTo(0xE1E1E1);
-    B->Colors()->SetFocusedTo(Accent);
-    B->Colors()->SetHighlightFrom(Accent);
-    B->Colors()->SetHighlightTo(Accent);
-}
+using logbridge::Acquisition;
+using logbridge::Pale;
+using logbridge::VerdanaBold;
 
 const std::vector<TButtonLook> &Buttons()
 {

@@ -1,0 +1,191 @@
+#pragma once
+// The console's main window: the link to the logger, the live view, the
+// device status and settings, the memory tab. Built in code from what its
+// window resource holds; handlers keep the names they are bound by.
+
+#include "Forms.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TComPort;
+class TComboBox;
+class TCheckBox;
+class TEdit;
+class TGauge;
+class TImage;
+class TLabel;
+class TPageControl;
+class TProgressBar;
+class TRichEdit;
+class TSaveDialog;
+class TOpenDialog;
+class TSpeedButton;
+class TStatusBar;
+class TTabSheet;
+class TTrackBar;
+class TdxButton;
+class TLCDLabel;
+class TIAgaloLED;
+class TDSSimpleLed;
+class TDSCheckBox;
+class TDSGradient;
+class TProgressCyl;
+
+namespace logbridge {
+
+constexpr int MemorySize = 65535; // the device memory in bytes
+constexpr int RecordSize = 12;    // bytes per memory record
+constexpr uint8_t VariantPlain = 1; // presence reply "O"
+constexpr uint8_t VariantV3 = 2;    // presence reply "o": a version 3.x logger
+
+constexpr const char *WindowCaption = "REZO3 Varadudivezu - RS232 - ver3.7";
+
+// The period tables, by the code the logger reports with "P" (0..9).
+extern const char *const PeriodNames[10];
+extern const char *const PeriodShortNames[10];
+extern const char *const MemoryDurations[10];
+
+// A device word (high byte, low byte) as degrees Celsius and as linear
+// relative humidity in per cent.
+double RawToTemperature(uint8_t High, uint8_t Low);
+double RawToHumidity(uint8_t High, uint8_t Low);
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent *AOwner);
+    ~TForm1() override;
+    const char *ClassName() const override { return "TForm1"; }
+
+    // Where "comport.ini" is kept: the program folder, unless a test moves it.
+    std::string SettingsFolder;
+    std::string ComPortIni() const { return SettingsFolder + "/comport.ini"; }
+
+    // ---- console state
+    std::vector<uint8_t> DownloadBuffer = std::vector<uint8_t>(65536);
+    std::vector<uint8_t> WorkBuffer = std::vector<uint8_t>(65536);
+    int32_t ByteCount = 0;
+    uint16_t RawTemperature = 0;
+    uint16_t RawHumidity = 0;
+    bool DeviceConnected = false;
+    bool DownloadActive = false;
+    bool SamplingActive = false;
+    uint8_t Timer3Ticks = 0;
+    uint8_t DeviceVariant = 0;
+    bool PortScanDone = false;
+    bool CompensatedHumidityShown = false;
+
+    // ---- components, owned by the window
+    TComPort *ComPort1;
+    TDSGradient *DSGradient1;
+    TImage *Image1;
+    TDSSimpleLed *DSSimpleLed1;
+    TPageControl *PageControl1;
+    TTabSheet *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
+    TStatusBar *StatusBar1;
+    TTimer *Timer1, *Timer2, *Timer3;
+    // Glavi panel
+    TComboBox *ComboBox1;
+    TGauge *Gauge1;
+    TIAgaloLED *IAgaloLED1, *IAgaloLED2;
+    TLabel *Label1, *Label30, *Label7, *Label28, *Label29, *Label33, *Label4;
+    TLCDLabel *LCDLabel1, *LCDLabel2, *LCDLabel3, *LCDLabel4, *LCDLabel5;
+    TDSCheckBox *DSCheckBox1;
+    TTrackBar *TrackBar1;
+    TCheckBox *CheckBox4;
+    TdxButton *dxButton1, *dxButton14, *dxButton2, *dxButton9, *dxButton10;
+    // Rad sa memorijom
+    TdxButton *dxButton3, *dxButton4, *dxButton5, *dxButton6, *dxButton7, *dxButton11,
+        *dxButton12;
+    TLabel *Label10, *Label13, *Label15, *Label12, *Label26, *Label25;
+    TProgressBar *ProgressBar1;
+    TProgressCyl *ProgressCyl1;
+    TRichEdit *RichEdit1;
+    TEdit *Edit3;
+    TSpeedButton *SpeedButton1;
+    TSaveDialog *SaveDialog1, *SaveDialog2, *SaveDialog3;
+    TOpenDialog *OpenDialog1;
+    // Podesavanja
+    TSpeedButton *SpeedButton10, *SpeedButton5, *SpeedButton7, *SpeedButton8;
+    TLabel *Label16, *Label14, *Label31, *Label35, *Label36;
+    TEdit *Edit1, *Edit2;
+    TComboBox *ComboBox2;
+    TProgressCyl *ProgressCyl2;
+    TdxButton *dxButton13;
+    // Casovnik
+    TdxButton *dxButton8;
+    TLabel *Label17, *Label20, *Label21;
+
+    // ---- start-up and link
+    void FormCreate(TObject *Sender);
+    void FormActivate(TObject *Sender);
+    void FormClose(TObject *Sender, int &Action);
+    void ListSerialPorts();
+    bool CheckDeviceConnection();
+    void EnableDeviceControls();
+    void DisableDeviceControls();
+    void ComboBox1Change(TObject *Sender);
+    void dxButton14Click(TObject *Sender);
+    void dxButton1Click(TObject *Sender);
+    void Timer2Timer(TObject *Sender);
+    void Timer3Timer(TObject *Sender);
+    void Image1Click(TObject *Sender);
+    void StatusBar1Click(TObject *Sender);
+    void DSGradient1MouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X,
+                              int Y);
+
+    // ---- live view
+    void ProcitajMerenjaIzUredjaja();
+    void IzracunajMereneVrednosti();
+    void NulirajPrikazPodataka();
+    void Timer1Timer(TObject *Sender);
+    void TrackBar1Change(TObject *Sender);
+    void Label7Click(TObject *Sender);
+
+    // ---- device status and settings
+    void dxButton2Click(TObject *Sender);
+    void SpeedButton10Click(TObject *Sender);
+    void SpeedButton5Click(TObject *Sender);
+    void SpeedButton7Click(TObject *Sender);
+    void SpeedButton8Click(TObject *Sender);
+    void ComboBox2Change(TObject *Sender);
+    void dxButton13Click(TObject *Sender);
+    void dxButton9Click(TObject *Sender);
+    void dxButton10Click(TObject *Sender);
+    void dxButton4Click(TObject *Sender);
+    void dxButton8Click(TObject *Sender);
+
+private:
+    void CreateComponents();
+    void CreateMainPage();
+    void CreateMemoryPage();
+    void CreateSettingsPage();
+    void CreateClockPage();
+    void BindHandlers();
+    // The presence command "E": true for "O" and "o".
+    bool DevicePresent();
+    // Sends Command and reads its reply within Timeout ms.
+    uint16_t Ask(uint8_t Command, uint16_t Timeout);
+    // The link-lost look: red LED, "Konekcija neuspesna", blinking, no polling.
+    void ShowLinkDown();
+    // The acquisition commands "G" and "g", after a presence check.
+    void SendAcquisition(uint8_t Command);
+
+    bool FActivated = false;
+};
+
+// The maker's web page, opened by the logo and the status bar.
+extern const char *const MakerWebPage;
+
+// The console's message boxes: error, information, yes/no question, and
+// the plain box under the application title.
+void ErrorBox(const std::string &Text);
+void InfoBox(const std::string &Text);
+bool ConfirmBox(const std::string &Text);
+void PlainBox(const std::string &Text);
+
+// The console's pause: blocks the GUI thread, serving nothing.
+void Sleep(unsigned Milliseconds);
+
+} // namespace logbridge

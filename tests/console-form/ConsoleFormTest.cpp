@@ -1,0 +1,709 @@
+// The console's window end to end against the simulated logger on a
+// pseudo-terminal, with scripted message boxes.
+
+#include "Buttons.h"
+#include "CPort.h"
+#include "ComCtrls.h"
+#include "DSCheckBox.h"
+#include "DSIndicators.h"
+#include "Format.h"
+#include "ProgressCyl.h"
+#include "Dialogs.h"
+#include "EditCtrls.h"
+#include "Gauges.h"
+#include "IAgaloLED.h"
+#include "IniFile.h"
+#include "LCD_Lab.h"
+#include "MainForm.h"
+#include "Registry.h"
+#include "SerialPorts.h"
+#include "Simulator.h"
+#include "StdCtrls.h"
+#include "dxButton.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cctype>
+#include <chrono>
+#include <thread>
+#include <cstdlib>
+#include <ctime>
+#include <deque>
+#include <memory>
+
+using namespace logbridge;
+
+namespace {
+
+struct TShown {
+    std::string Text;
+    std::string Caption;
+    int Flags;
+};
+
+// Answers message boxes from a script (Yes or OK when it runs out) and
+// keeps what was shown.
+class TScriptedDialogs : public TDialogs {
+public:
+    int MessageBox(const std::string &Text, const std::string &Caption, int Flags) override
+    {
+        Shown.push_back({Text, Caption, Flags});
+        if (!Answers.empty()) {
+            const int answer = Answers.front();
+            Answers.pop_front();
+            return answer;
+        }
+        return (Flags & MB_YESNO) ? IDYES : IDOK;
+    }
+    bool ShellExecute(const std::string &, const std::string &File, const std::string &,
+                      const std::string &, int) override
+    {
+        Started.push_back(File);
+        return true;
+    }
+    std::vector<TShown> Shown;
+    std::deque<int> Answers;
+    std::vector<std::string> Started;
+};
+
+orvasim::TSimOptions SimOptions(int Variant = 2)
+{
+    orvasim::TSimOptions o;
+    o.Device.Variant = Variant;
+    o.Device.Records = 500;
+    o.Device.PeriodCode = 4;
+    o.Device.Seed = 7;
+    return o;
+}
+
+// Whether Text has the shape of Pattern, where '#' stands for a digit.
+bool Shaped(const std::string &Text, const std::string &Pattern)
+{
+    if (Text.size() != Pattern.size())
+        return false;
+    for (size_t i = 0; i < Text.size(); ++i)
+        if (Pattern[i] == '#' ? !std::isdigit(static_cast<unsigned char>(Text[i]))
+                              : Text[i] != Pattern[i])
+            return false;
+    return true;
+}
+
+orvasim::TFaults Silent()
+{
+    orvasim::TFaults faults;
+    faults.Silent = true;
+    return faults;
+}
+
+std::string Commands(const std::vector<uint8_t> &Bytes)
+{
+    return std::string(Bytes.begin(), Bytes.end());
+}
+
+// What the logger has received once Count bytes are in (or a second has
+// passed): commands that expect no reply may still be on their way.
+std::string ReceivedWhen(orvasim::TSimulator &Sim, size_t Count)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (Sim.Received().size() < Count && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return Commands(Sim.Received());
+}
+
+bool Sampling(orvasim::TSimulator &Sim)
+{
+    return Sim.WithDevice([](orvasim::TDevice &d, int64_t) { return d.Sampling(); });
+}
+
+class ConsoleForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Dir.isValid());
+        setenv("ORVA_REGISTRY_DIR", Dir.filePath("registry").toStdString().c_str(), 1);
+        Saved = SetDialogs(&Boxes);
+        Application->Title = "REZO3 Varadudivezu";
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        SetDialogs(Saved);
+        unsetenv("ORVA_REGISTRY_DIR");
+    }
+
+    std::string Folder() const { return Dir.path().toStdString(); }
+    std::string Ini() const { return Folder() + "/comport.ini"; }
+
+    // The settings a user's earlier run left: Port at 9600 baud.
+    void WriteSettings(const std::string &Port)
+    {
+        TComPort port(nullptr);
+        port.SetName("ComPort1");
+        port.SetPort(Port);
+        port.SetBaudRate(br9600);
+        port.SaveSettings(ssIniFile, Ini());
+    }
+    std::string SavedSetting(const std::string &Key)
+    {
+        TIniDocument doc;
+        doc.Load(Ini());
+        for (const std::string &section : doc.Sections()) {
+            std::string value;
+            if (doc.Get(section, Key, value))
+                return value;
+        }
+        return "";
+    }
+
+    TForm1 &MakeForm()
+    {
+        Form = std::make_unique<TForm1>(nullptr);
+        Form->SettingsFolder = Folder();
+        return *Form;
+    }
+    // The window's first activation; a port that cannot be opened ends it
+    // with the serial layer's error, which the program drops.
+    void Activate()
+    {
+        try {
+            Form->Activate();
+        } catch (const EComPort &) {
+        }
+    }
+    // Settings naming the simulator, the map listing it, the window up.
+    TForm1 &Linked(orvasim::TSimulator &Device)
+    {
+        WriteSettings(Device.SlavePath());
+        PublishSerialPorts({Device.SlavePath()});
+        MakeForm();
+        Activate();
+        return *Form;
+    }
+    std::vector<std::string> PortList()
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < Form->ComboBox1->ItemCount(); ++i)
+            items.push_back(Form->ComboBox1->Item(i));
+        return items;
+    }
+    std::vector<TControl *> DeviceControls()
+    {
+        TForm1 &f = *Form;
+        return {f.dxButton9,    f.dxButton10,   f.dxButton3,    f.dxButton4,
+                f.dxButton2,    f.dxButton8,    f.SpeedButton5, f.SpeedButton7,
+                f.SpeedButton8, f.SpeedButton10};
+    }
+    void ExpectControlsEnabled(bool Enabled)
+    {
+        for (TControl *c : DeviceControls())
+            EXPECT_EQ(c->Enabled(), Enabled) << c->Name();
+    }
+    std::string LastText() const { return Boxes.Shown.empty() ? "" : Boxes.Shown.back().Text; }
+
+    QTemporaryDir Dir;
+    TScriptedDialogs Boxes;
+    TDialogs *Saved = nullptr;
+    std::unique_ptr<TForm1> Form;
+};
+
+// ---------------------------------------------------------------- start-up
+
+TEST_F(ConsoleForm, ActivationRestoresSettingsForcesRateAndLinks)
+{
+    orvasim::TSimulator sim(SimOptions(2));
+    WriteSettings(sim.SlavePath());
+    PublishSerialPorts({"/dev/ttyS0", sim.SlavePath()});
+    TForm1 &f = MakeForm();
+    EXPECT_EQ(f.PageControl1->ActivePageIndex(), 0);
+    EXPECT_EQ(f.Label30->Caption(), "");
+    EXPECT_FALSE(f.Timer1->Enabled());
+    EXPECT_TRUE(f.Timer2->Enabled());
+    Activate();
+
+    EXPECT_TRUE(f.ComPort1->Connected());
+    EXPECT_EQ(f.ComPort1->Port(), sim.SlavePath());
+    EXPECT_EQ(f.ComPort1->BaudRate(), br19200);
+    EXPECT_EQ(PortList(), (std::vector<std::string>{"/dev/ttyS0", sim.SlavePath()}));
+    EXPECT_EQ(f.ComboBox1->Text(), sim.SlavePath());
+    EXPECT_EQ(f.DeviceVariant, VariantV3);
+    EXPECT_EQ(f.IAgaloLED1->LedPlasticColor(), clLime);
+    EXPECT_TRUE(f.IAgaloLED1->LedOn());
+    EXPECT_EQ(f.Label1->Caption(), "  Konekcija uspesna");
+    EXPECT_TRUE(f.Timer1->Enabled());
+    EXPECT_FALSE(f.Timer2->Enabled());
+    EXPECT_FALSE(f.Gauge1->Visible());
+    EXPECT_EQ(f.Gauge1->Progress(), 100);
+    EXPECT_FALSE(f.DeviceConnected) << "set by the first live reading only";
+    ExpectControlsEnabled(true);
+    EXPECT_TRUE(f.dxButton13->Enabled());
+    // The check saved the settings, with the forced rate.
+    EXPECT_EQ(SavedSetting("BaudRate"), "19200");
+    EXPECT_EQ(Commands(sim.Received()), "E");
+    EXPECT_TRUE(Boxes.Shown.empty());
+
+    // The focus coming back from a message box starts nothing again.
+    f.CompensatedHumidityShown = true;
+    f.Deactivate();
+    f.Activate();
+    EXPECT_TRUE(f.CompensatedHumidityShown);
+    EXPECT_EQ(Commands(sim.Received()), "E");
+}
+
+TEST_F(ConsoleForm, PlainPresenceReplyLeavesPeriodButtonAlone)
+{
+    orvasim::TSimulator sim(SimOptions(1));
+    TForm1 &f = Linked(sim);
+    EXPECT_EQ(f.DeviceVariant, VariantPlain);
+    ExpectControlsEnabled(true);
+    EXPECT_FALSE(f.dxButton13->Enabled());
+    // Enabled earlier for an "o" device, it stays as it was.
+    f.dxButton13->SetEnabled(true);
+    f.dxButton1Click(f.dxButton1);
+    EXPECT_TRUE(f.DeviceConnected);
+    EXPECT_TRUE(f.dxButton13->Enabled());
+}
+
+TEST_F(ConsoleForm, SilentDeviceOrClosedPortLeavesTheLinkDown)
+{
+    orvasim::TSimulator sim(SimOptions());
+    sim.SetFaults(Silent());
+    TForm1 &f = Linked(sim);
+    EXPECT_TRUE(f.ComPort1->Connected());
+    EXPECT_EQ(f.Label1->Caption(), "Konekcija neuspesna");
+    EXPECT_EQ(f.IAgaloLED1->LedPlasticColor(), clRed);
+    EXPECT_FALSE(f.IAgaloLED1->LedOn());
+    EXPECT_TRUE(f.Timer2->Enabled());
+    EXPECT_FALSE(f.Timer1->Enabled());
+    ExpectControlsEnabled(false);
+    EXPECT_FALSE(f.dxButton13->Enabled());
+
+    // Timer2 blinks the lamp.
+    f.Timer2Timer(f.Timer2);
+    EXPECT_TRUE(f.IAgaloLED1->LedOn());
+    f.Timer2Timer(f.Timer2);
+    EXPECT_FALSE(f.IAgaloLED1->LedOn());
+
+    // A port that cannot be opened ends the activation before the check.
+    WriteSettings(Folder() + "/no-such-port");
+    MakeForm();
+    Activate();
+    EXPECT_FALSE(Form->ComPort1->Connected());
+    EXPECT_EQ(Form->IAgaloLED1->LedPlasticColor(), clRed);
+    EXPECT_EQ(Form->Label1->Caption(), "Konekcija");
+    EXPECT_FALSE(Form->Timer1->Enabled());
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(ConsoleForm, PortListComesFromTheRegistryMap)
+{
+    MakeForm();
+    Form->ComboBox1->AddItem("COM7");
+    // No map: the list keeps what it had.
+    Form->ListSerialPorts();
+    EXPECT_EQ(PortList(), std::vector<std::string>{"COM7"});
+
+    PublishSerialPorts({"/dev/ttyUSB0", "/dev/ttyACM1", "/tmp/ttyORVA"});
+    Form->ListSerialPorts();
+    EXPECT_EQ(PortList(), (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyACM1", "/tmp/ttyORVA"}));
+
+    // A shorter map replaces the longer one whole.
+    PublishSerialPorts({"/dev/ttyUSB1"});
+    Form->ListSerialPorts();
+    EXPECT_EQ(PortList(), std::vector<std::string>{"/dev/ttyUSB1"});
+}
+
+TEST(SerialPorts, ExtraPortsThatExistFollowTheMachinesPorts)
+{
+    QTemporaryDir dev;
+    ASSERT_TRUE(dev.isValid());
+    const std::string d = dev.path().toStdString();
+    for (const char *name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "console"})
+        QFile(QString::fromStdString(d + "/" + name)).open(QIODevice::WriteOnly);
+    const std::string link = d + "/ttyORVA";
+    QFile::link(QString::fromStdString(d + "/ttyUSB2"), QString::fromStdString(link));
+    // ttyS0 here is a plain file, not a port with a UART.
+    EXPECT_EQ(SerialPortPaths(d, link + ":" + d + "/missing:"),
+              (std::vector<std::string>{d + "/ttyACM0", d + "/ttyUSB2", d + "/ttyUSB10", link}));
+}
+
+// ---------------------------------------------------------------- scan and switch
+
+TEST_F(ConsoleForm, PortScanFindsTheDeviceOrSaysItDidNot)
+{
+    orvasim::TSimulator sim(SimOptions());
+    WriteSettings(Folder() + "/no-such-port");
+    const std::string missing = Folder() + "/gone";
+    PublishSerialPorts({missing, sim.SlavePath()});
+    TForm1 &f = MakeForm();
+    Activate();
+    ASSERT_FALSE(f.ComPort1->Connected());
+
+    f.dxButton14Click(f.dxButton14);
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + sim.SlavePath());
+    EXPECT_EQ(Boxes.Shown.back().Flags & MB_ICONINFORMATION, MB_ICONINFORMATION);
+    EXPECT_EQ(f.Label30->Caption(), "Pronadjen na:" + sim.SlavePath());
+    EXPECT_EQ(f.ComboBox1->ItemIndex(), 1);
+    EXPECT_TRUE(f.PortScanDone);
+    EXPECT_TRUE(f.DeviceConnected);
+    EXPECT_TRUE(f.ComPort1->Connected());
+    EXPECT_EQ(SavedSetting("Port"), sim.SlavePath());
+    ExpectControlsEnabled(true);
+
+    // The device switched off: every entry tried, then the error.
+    sim.SetFaults(Silent());
+    f.dxButton14Click(f.dxButton14);
+    ASSERT_EQ(Boxes.Shown.size(), 2u);
+    EXPECT_EQ(LastText(), "ORVA uredjaj NIJE pronadjen! Molimo proverite kablove i da li je "
+                          "uredjaj ukljucen, pa pokusajte ponovo.");
+    EXPECT_EQ(Boxes.Shown.back().Flags & MB_ICONERROR, MB_ICONERROR);
+    EXPECT_FALSE(f.DeviceConnected);
+    EXPECT_TRUE(f.PortScanDone);
+    EXPECT_FALSE(f.Timer1->Enabled());
+    EXPECT_EQ(f.Label30->Caption(), sim.SlavePath());
+
+    // An empty list finds nothing either, and says so.
+    f.ComboBox1->ClearItems();
+    f.PortScanDone = false;
+    f.dxButton14Click(f.dxButton14);
+    ASSERT_EQ(Boxes.Shown.size(), 3u);
+    EXPECT_EQ(LastText(), Boxes.Shown[1].Text);
+    EXPECT_TRUE(f.PortScanDone);
+}
+
+TEST_F(ConsoleForm, PortSwitchOnlyAfterAScanAndReportsABusyPort)
+{
+    orvasim::TSimulator sim(SimOptions());
+    orvasim::TSimulator other(SimOptions());
+    TForm1 &f = Linked(sim);
+    ASSERT_TRUE(f.ComPort1->Connected());
+
+    // Before a scan, choosing another port changes nothing.
+    f.ComboBox1->SetText(other.SlavePath());
+    f.ComboBox1Change(f.ComboBox1);
+    EXPECT_EQ(f.ComPort1->Port(), sim.SlavePath());
+    EXPECT_TRUE(f.ComPort1->Connected());
+
+    f.PortScanDone = true;
+    f.Timer1->SetEnabled(false);
+    f.ComboBox1Change(f.ComboBox1);
+    EXPECT_EQ(f.ComPort1->Port(), other.SlavePath());
+    EXPECT_TRUE(f.ComPort1->Connected());
+    EXPECT_TRUE(f.Timer1->Enabled());
+    EXPECT_TRUE(f.dxButton1->Enabled());
+    EXPECT_EQ(f.StatusBar1->Color(), clSilver);
+    EXPECT_EQ(f.StatusBar1->PanelText(1), "Kliknuti na [Osvezi komunikaciju]");
+    EXPECT_EQ(SavedSetting("Port"), other.SlavePath());
+    EXPECT_TRUE(Boxes.Shown.empty());
+    EXPECT_EQ(Commands(other.Received()), "") << "no connection check on a switch";
+
+    // Someone else holds the first port now.
+    TComPort holder(nullptr);
+    holder.SetPort(sim.SlavePath());
+    holder.SetConnected(true);
+    f.ComboBox1->SetText(sim.SlavePath());
+    f.ComboBox1Change(f.ComboBox1);
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_EQ(LastText(), "Jos neko je zauzeo " + sim.SlavePath() + " port!");
+    EXPECT_EQ(Boxes.Shown.back().Caption, "REZO3 Varadudivezu");
+    EXPECT_FALSE(f.ComPort1->Connected());
+    EXPECT_EQ(f.ComPort1->Port(), sim.SlavePath());
+    EXPECT_FALSE(f.dxButton1->Enabled());
+    EXPECT_FALSE(f.Timer1->Enabled());
+    EXPECT_TRUE(f.Timer2->Enabled());
+    EXPECT_EQ(f.StatusBar1->Color(), clRed);
+    EXPECT_EQ(f.StatusBar1->PanelText(1), "Error: " + sim.SlavePath() + " je zauzet!");
+
+    // The status-bar clock takes the panel back within ten ticks.
+    for (int i = 0; i < 10; ++i)
+        f.Timer3Timer(f.Timer3);
+    EXPECT_TRUE(Shaped(f.StatusBar1->PanelText(1), "Time: ##.##.#### [##:##:##]"))
+        << f.StatusBar1->PanelText(1);
+}
+
+// ---------------------------------------------------------------- live view
+
+struct TReading {
+    uint16_t St, Srh;
+    bool Celsius, Compensated;
+    const char *Temperature, *Unit, *Humidity, *HumidityCaption, *DewPoint;
+};
+
+TEST_F(ConsoleForm, ReadingsShowConvertedValues)
+{
+    MakeForm();
+    TForm1 &f = *Form;
+    const TReading cases[] = {
+        {0, 1486, true, false, "-40.00", "\xB0"
+                                         "C", "50.00", "Relativna vlaznost:", nullptr},
+        {4000, 1486, true, false, "0.00", "\xB0"
+                                          "C", "50.00", "Relativna vlaznost:", nullptr},
+        {6000, 1486, false, false, "68.00", "F", "50.00", "Relativna vlaznost:", "9.27"},
+        // Compensated at 20 °C: (20 - 25) x (1486 x 0.00008 - 0.01) + 50.0001.
+        {6000, 1486, true, true, "20.00", "\xB0"
+                                          "C", "49.46", "Relativna vlaznost[LIN]:", "9.27"},
+        // No humidity: -4 %, and the dew point keeps its text.
+        {6000, 0, true, false, "20.00", "\xB0"
+                                        "C", "-4.00", "Relativna vlaznost:", "9.27"},
+    };
+    for (const TReading &c : cases) {
+        f.RawTemperature = c.St;
+        f.RawHumidity = c.Srh;
+        f.DSCheckBox1->SetChecked(c.Celsius);
+        f.CompensatedHumidityShown = c.Compensated;
+        f.IzracunajMereneVrednosti();
+        EXPECT_EQ(f.LCDLabel1->Caption(), c.Temperature) << c.St;
+        EXPECT_EQ(f.Label28->Caption(), c.Unit);
+        EXPECT_EQ(f.LCDLabel2->Caption(), c.Humidity) << c.Srh;
+        EXPECT_EQ(f.Label7->Caption(), c.HumidityCaption);
+        if (c.DewPoint) {
+            EXPECT_EQ(f.LCDLabel3->Caption(), c.DewPoint);
+        }
+    }
+    EXPECT_DOUBLE_EQ(RawToTemperature(0x0F, 0xA0), 0.0);
+    EXPECT_NEAR(RawToHumidity(0x05, 0xCE), 50.0, 0.001);
+
+    f.Label7Click(f.Label7);
+    EXPECT_TRUE(f.CompensatedHumidityShown);
+    f.Label7Click(f.Label7);
+    EXPECT_FALSE(f.CompensatedHumidityShown);
+}
+
+TEST_F(ConsoleForm, TrackBarSetsThePollPeriod)
+{
+    TForm1 &f = MakeForm();
+    f.CheckBox4->SetChecked(true);
+    EXPECT_EQ(f.Timer1->Interval(), 1000u) << "the check box alone changes nothing";
+    f.TrackBar1->SetPosition(5);
+    EXPECT_EQ(f.Timer1->Interval(), 300000u);
+    EXPECT_EQ(f.Label4->Caption(), "5 min");
+    f.CheckBox4->SetChecked(false);
+    f.TrackBar1->SetPosition(30);
+    EXPECT_EQ(f.Timer1->Interval(), 30000u);
+    EXPECT_EQ(f.Label4->Caption(), "30 sec");
+    EXPECT_FALSE(f.Timer1->Enabled());
+}
+
+TEST_F(ConsoleForm, LiveTickReadsMeasurementsAndOnTheFirstPageTheStatus)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.Timer1Timer(f.Timer1);
+    EXPECT_EQ(Commands(sim.Received()), "EETtHhUPAaN");
+    EXPECT_TRUE(f.DeviceConnected);
+    const double t = f.RawTemperature * 0.01 - 40;
+    EXPECT_GT(t, 5);
+    EXPECT_LT(t, 40);
+    EXPECT_EQ(f.LCDLabel1->Caption(), FormatFloat("0.00", t));
+    EXPECT_NE(f.LCDLabel3->Caption(), "----------");
+    EXPECT_EQ(f.LCDLabel4->Caption(), "Period: 5 min");
+    EXPECT_TRUE(f.IAgaloLED2->LedOn());
+
+    f.PageControl1->SetActivePageIndex(2);
+    f.Timer1Timer(f.Timer1);
+    EXPECT_EQ(Commands(sim.Received()), "EETtHhUPAaNETtHh");
+    EXPECT_FALSE(f.IAgaloLED2->LedOn());
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(ConsoleForm, SilentDeviceDuringLiveReadingMarksTheLinkLost)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.Timer1Timer(f.Timer1);
+    ASSERT_TRUE(f.DeviceConnected);
+    sim.SetFaults(Silent());
+    f.Timer1Timer(f.Timer1);
+    EXPECT_FALSE(f.DeviceConnected);
+    EXPECT_FALSE(f.Timer1->Enabled());
+    EXPECT_TRUE(f.Timer2->Enabled());
+    EXPECT_EQ(f.Label1->Caption(), "Konekcija neuspesna");
+    EXPECT_EQ(f.IAgaloLED1->LedPlasticColor(), clRed);
+    EXPECT_FALSE(f.IAgaloLED1->LedOn());
+    ExpectControlsEnabled(false);
+    EXPECT_FALSE(f.dxButton13->Enabled());
+    EXPECT_EQ(f.LCDLabel1->Caption(), "----------");
+    EXPECT_EQ(f.LCDLabel2->Caption(), "----------");
+    EXPECT_EQ(f.LCDLabel3->Caption(), "----------");
+    EXPECT_EQ(f.LCDLabel4->Caption(), "Period: ---");
+    EXPECT_EQ(f.LCDLabel5->Caption(), "Mem: ---");
+    EXPECT_TRUE(Shaped(f.Label33->Caption(), "Last Event: Communication lost @##.##.#### [##:##:##]"))
+        << f.Label33->Caption();
+    // Not connected: the status read does nothing.
+    const size_t sent = sim.Received().size();
+    f.dxButton2Click(f.dxButton2);
+    EXPECT_EQ(sim.Received().size(), sent);
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+// ---------------------------------------------------------------- status and settings
+
+TEST_F(ConsoleForm, StatusReadShowsPeriodMemoryRecordingsAndSampling)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.DeviceConnected = true;
+    f.dxButton2Click(f.dxButton2);
+    EXPECT_EQ(Commands(sim.Received()), "EUPAaN");
+    EXPECT_EQ(f.Label16->Caption(), "Uzorkovanje nije u toku");
+    EXPECT_EQ(f.Label16->Font()->Color(), clGreen);
+    EXPECT_FALSE(f.SamplingActive);
+    EXPECT_EQ(f.Edit1->Text(), "5 minuta");
+    EXPECT_EQ(f.ComboBox2->ItemIndex(), 4);
+    EXPECT_EQ(f.Label31->Caption(), "Memorija za: 18 dana");
+    EXPECT_EQ(f.LCDLabel4->Caption(), "Period: 5 min");
+    const size_t used = sim.Memory().size();
+    EXPECT_EQ(used, 500u * RecordSize);
+    EXPECT_EQ(f.Label14->Caption(), "Zauzeto: 500/5461 rec");
+    EXPECT_EQ(f.LCDLabel5->Caption(), "Mem: 009.16%");
+    EXPECT_EQ(f.ProgressCyl2->Max(), MemorySize);
+    EXPECT_EQ(f.ProgressCyl2->Position(), int(used));
+    const int runs = sim.WithDevice([](orvasim::TDevice &d, int64_t) { return d.Runs(); });
+    // The logger answers its run count plus one.
+    EXPECT_EQ(f.Edit2->Text(), FormatFloat("000", runs) + " zapisa");
+
+    // Sampling: the acquisition lamp blinks on Timer3.
+    f.dxButton9Click(f.dxButton9);
+    EXPECT_EQ(ReceivedWhen(sim, 8), "EUPAaNEG");
+    EXPECT_TRUE(Sampling(sim));
+    f.SpeedButton10Click(f.SpeedButton10);
+    EXPECT_EQ(f.Label16->Caption(), "Uzorkovanje je u toku");
+    EXPECT_EQ(f.Label16->Font()->Color(), clBlue);
+    f.Timer3Timer(f.Timer3);
+    EXPECT_TRUE(f.DSSimpleLed1->Active());
+    f.Timer3Timer(f.Timer3);
+    EXPECT_FALSE(f.DSSimpleLed1->Active());
+    f.dxButton10Click(f.dxButton10);
+    EXPECT_EQ(ReceivedWhen(sim, 11), "EUPAaNEGUEg");
+    EXPECT_FALSE(Sampling(sim));
+    EXPECT_TRUE(Boxes.Shown.empty());
+
+    // A silent device: the reads say so and change nothing.
+    sim.SetFaults(Silent());
+    f.dxButton2Click(f.dxButton2);
+    ASSERT_EQ(Boxes.Shown.size(), 3u);
+    for (const TShown &box : Boxes.Shown)
+        EXPECT_EQ(box.Text, "Greska pri komunikaciji");
+    EXPECT_EQ(f.Label16->Caption(), "Uzorkovanje nije u toku");
+    EXPECT_EQ(f.Edit1->Text(), "5 minuta");
+    f.dxButton9Click(f.dxButton9);
+    EXPECT_EQ(LastText(), "ORVA uredjaj nije prisutan?!");
+}
+
+TEST_F(ConsoleForm, PeriodSettingRereadsTheParameters)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.DeviceConnected = true;
+    f.ComboBox2->SetItemIndex(1);
+    f.ComboBox2Change(f.ComboBox2);
+    EXPECT_EQ(f.Label31->Caption(), "Memorija za: 15 sati");
+    f.dxButton13Click(f.dxButton13);
+    EXPECT_EQ(sim.WithDevice([](orvasim::TDevice &d, int64_t) { return d.PeriodCode(); }), 1);
+    EXPECT_EQ(Commands(sim.Received()), std::string("E\x0B") + "UPAaN");
+    EXPECT_EQ(f.Edit1->Text(), "10 sekundi ");
+    EXPECT_EQ(f.LCDLabel4->Caption(), "Period: 10 sec ");
+    EXPECT_TRUE(Boxes.Shown.empty());
+
+    // A device of the first version refuses.
+    orvasim::TSimulator old(SimOptions(1));
+    f.ComPort1->SetConnected(false);
+    f.ComPort1->SetPort(old.SlavePath());
+    f.ComPort1->SetConnected(true);
+    f.dxButton13Click(f.dxButton13);
+    EXPECT_EQ(LastText(), "Operacija neuspesna, moliko pokusajte ponovo!");
+}
+
+TEST_F(ConsoleForm, EraseStopsSamplingFirstWhenTheUserAgrees)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.dxButton9Click(f.dxButton9);
+    ReceivedWhen(sim, 3);
+    ASSERT_TRUE(Sampling(sim));
+
+    // No at the first question: nothing is sent.
+    Boxes.Answers = {IDNO};
+    const size_t sent = sim.Received().size();
+    f.dxButton4Click(f.dxButton4);
+    EXPECT_EQ(sim.Received().size(), sent);
+
+    // No at the second: sampling goes on, the memory stays.
+    Boxes.Answers = {IDYES, IDNO};
+    f.dxButton4Click(f.dxButton4);
+    EXPECT_EQ(Commands(sim.Received()).substr(sent), "EU");
+    EXPECT_FALSE(sim.Memory().empty());
+
+    Boxes.Answers = {IDYES, IDYES};
+    f.dxButton4Click(f.dxButton4);
+    EXPECT_EQ(Commands(sim.Received()).substr(sent), "EUEUgC");
+    ASSERT_EQ(Boxes.Shown.size(), 6u);
+    EXPECT_EQ(Boxes.Shown[4].Text, "Uzorkovanje u toku. Procedura zahteva da se zaustavi "
+                                   "uzorkovanje. Da li zaista zelite brisanje?");
+    EXPECT_EQ(LastText(), "EEPROM memorija uspesno obrisana.");
+    EXPECT_TRUE(sim.Memory().empty());
+    EXPECT_FALSE(Sampling(sim));
+
+    // A silent device: the erase stops without a word after the question.
+    sim.SetFaults(Silent());
+    Boxes.Shown.clear();
+    f.dxButton4Click(f.dxButton4);
+    EXPECT_EQ(Boxes.Shown.size(), 1u);
+}
+
+TEST_F(ConsoleForm, ClockTakesThePcTime)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    const int64_t before = std::time(nullptr);
+    f.dxButton8Click(f.dxButton8);
+    EXPECT_EQ(f.Label21->Caption(), "Uredjaj prisutan");
+    EXPECT_TRUE(f.Label20->Visible());
+    EXPECT_TRUE(Shaped(f.Label17->Caption(), "Poslati datum i vreme: ##-##-##   [##:##:##]"))
+        << f.Label17->Caption();
+    EXPECT_TRUE(f.Timer1->Enabled());
+    const std::string sent = ReceivedWhen(sim, 9);
+    ASSERT_EQ(sent.size(), 9u);
+    EXPECT_EQ(sent.substr(0, 3), "EEY");
+    // The logger's clock now runs a second ahead of the PC's local time.
+    const int64_t clock =
+        sim.WithDevice([](orvasim::TDevice &d, int64_t now) { return d.ClockSeconds(now); });
+    std::tm local{};
+    const time_t t = before;
+    localtime_r(&t, &local);
+    const int64_t localNow = before + local.tm_gmtoff;
+    EXPECT_NEAR(double(clock), double(localNow + 3), 3.0);
+
+    sim.SetFaults(Silent());
+    f.dxButton8Click(f.dxButton8);
+    EXPECT_EQ(LastText(), "ORVA uredjaj nije prisutan?! Proverite kablove.");
+}
+
+// ---------------------------------------------------------------- the window's look
+
+TEST_F(ConsoleForm, EveryTabPageRenders)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.Timer1Timer(f.Timer1);
+    const QString out = QDir::current().filePath("console-form");
+    QDir().mkpath(out);
+    std::vector<QImage> pages;
+    for (int i = 0; i < 4; ++i) {
+        f.PageControl1->SetActivePageIndex(i);
+        QImage image = f.grab().toImage();
+        ASSERT_EQ(image.width(), 577);
+        ASSERT_EQ(image.height(), 478);
+        EXPECT_TRUE(image.save(out + QString("/page%1.png").arg(i + 1)));
+        pages.push_back(image);
+    }
+    for (int i = 1; i < 4; ++i)
+        EXPECT_NE(pages[i], pages[0]) << "page " << i + 1;
+}
+
+} // namespace
