@@ -138,7 +138,9 @@ TForm1::TForm1(TComponent *AOwner) : TForm(AOwner)
 
     OnActivate = [this](TObject *S) { FormActivate(S); };
     OnResize = [this](TObject *S) { FormResize(S); };
-    OnKeyDown = [this](TObject *S, uint16_t &Key, TShiftState Shift) { FormKeyDown(S, Key, Shift); };
+    OnKeyDown = [this](TObject *S, uint16_t &Key, TShiftState Shift) {
+        FormKeyDown(S, Key, Shift);
+    };
     dxButton1->OnClick = [this](TObject *S) { dxButton1Click(S); };
     dxButton2->OnClick = [this](TObject *S) { dxButton2Click(S); };
     dxButton3->OnClick = [this](TObject *S) { dxButton3Click(S); };
@@ -274,7 +276,8 @@ void TForm1::ComboBox1Change(TObject *)
                                       [this](int Slot) { Gauge1->SetProgress(Slot); });
     if (sel.Count > 0) {
         Label2->SetCaption(Data.StartText(sel.FirstSlot));
-        Label3->SetCaption("End :" + PointStamp(t.RecordDate[sel.LastSlot], t.RecordTime[sel.LastSlot]));
+        const int last = sel.LastSlot;
+        Label3->SetCaption("End :" + PointStamp(t.RecordDate[last], t.RecordTime[last]));
     }
     Chart1->SetTitleText(Data.DataFileName + "-" + ComboBox1->Text());
     Label1->SetCaption(CountText(sel.Count));

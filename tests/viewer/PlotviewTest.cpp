@@ -355,6 +355,7 @@ TEST_F(PlotviewTest, WindowRendersWithARecording)
     WriteDts(File("nedelja.dts"), DaySeries(7 * 144, 600, 400));
     Form.Folder = Dir.path().toStdString();
     Form.ShowForm();
+    EXPECT_TRUE(Form.grab().save("plotview-empty.png"));
     Load(File("nedelja.dts"));
     Click(Form.CheckBox2);
     for (bool deep : {false, true}) {
