@@ -373,6 +373,11 @@ void TCommDevice::MarkHungUpLocked()
 {
     FHungUp = true;
     FTxEmptyWatch = false;
+    // Nobody is left to raise a held-back arrival once the device is gone.
+    if (FRxEventDeferred) {
+        FRxEventDeferred = false;
+        Raise(EV_RXCHAR);
+    }
     FEventChanged.notify_all();
     FDataChanged.notify_all();
 }

@@ -58,6 +58,18 @@ size_t WaitForQueued(TCommDevice &Dev, size_t Want, std::chrono::milliseconds Li
     return stat.cbInQue;
 }
 
+// The peer closes its end; true once the device has seen it.
+bool PeerHangsUp(TestPty &Pty, TCommDevice &Dev)
+{
+    ::close(Pty.SlaveKeeper);
+    Pty.SlaveKeeper = -1;
+    Pty.CloseMaster();
+    const auto end = std::chrono::steady_clock::now() + 2s;
+    while (!Dev.HungUp() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(1ms);
+    return Dev.HungUp();
+}
+
 } // namespace
 
 TEST(DcbTranslation, FrameFormatReachesTheControlFlags)
@@ -359,13 +371,7 @@ TEST(CommDeviceHangup, APeerThatHangsUpEndsEventsAndTransfersCleanly)
     dev->SetCommMask(EV_RXCHAR);
     pty.Send("hello");
     ASSERT_EQ(WaitForQueued(*dev, 5), 5u);
-    ::close(pty.SlaveKeeper);
-    pty.SlaveKeeper = -1;
-    pty.CloseMaster();
-    const auto end = std::chrono::steady_clock::now() + 2s;
-    while (!dev->HungUp() && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(1ms);
-    ASSERT_TRUE(dev->HungUp());
+    ASSERT_TRUE(PeerHangsUp(pty, *dev));
 
     TEvent stop;
     uint32_t mask = 0;
@@ -381,4 +387,25 @@ TEST(CommDeviceHangup, APeerThatHangsUpEndsEventsAndTransfersCleanly)
     uint32_t written = 0;
     EXPECT_FALSE(dev->Write("x", 1, written));
     EXPECT_EQ(errno, EIO);
+}
+
+TEST(CommDeviceHangup, AnArrivalHeldBackJustBeforeTheHangupIsStillReported)
+{
+    TestPty pty;
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    dev->SetCommMask(EV_RXCHAR);
+    TEvent stop;
+    uint32_t mask = 0;
+    pty.Send("a");
+    ASSERT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrEvent);
+    ASSERT_EQ(mask, EV_RXCHAR);
+    // Within the spacing of the first report: this arrival is held back.
+    pty.Send("b");
+    ASSERT_EQ(WaitForQueued(*dev, 2, 20ms), 2u);
+    ASSERT_TRUE(PeerHangsUp(pty, *dev));
+
+    EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrEvent);
+    EXPECT_EQ(mask, EV_RXCHAR);
+    EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrFailed);
 }
