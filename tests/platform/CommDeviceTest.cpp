@@ -409,3 +409,30 @@ TEST(CommDeviceHangup, AnArrivalHeldBackJustBeforeTheHangupIsStillReported)
     EXPECT_EQ(mask, EV_RXCHAR);
     EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrFailed);
 }
+
+TEST(CommDeviceTransfers, HugeTotalTimeoutsWaitInsteadOfOverflowing)
+{
+    TestPty pty;
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    TCommTimeouts t;
+    t.ReadIntervalTimeout = 30;
+    t.ReadTotalTimeoutMultiplier = 0xFFFFFFFF;
+    t.WriteTotalTimeoutMultiplier = 0xFFFFFFFF;
+    dev->SetCommTimeouts(t);
+    std::thread peer([&] {
+        std::this_thread::sleep_for(50ms);
+        pty.Send("abc");
+    });
+    std::vector<uint8_t> buf(65536);
+    uint32_t n = 0;
+    ASSERT_TRUE(dev->Read(buf.data(), uint32_t(buf.size()), n));
+    peer.join();
+    EXPECT_EQ(n, 3u) << "the interval ends the read, not an expired total";
+
+    std::vector<uint8_t> out(8192, 'w');
+    uint32_t written = 0;
+    ASSERT_TRUE(dev->Write(out.data(), uint32_t(out.size()), written));
+    EXPECT_EQ(written, out.size());
+    EXPECT_EQ(pty.Receive(out.size()).size(), out.size());
+}
