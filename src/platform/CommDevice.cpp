@@ -296,7 +296,8 @@ void TCommDevice::ReaderLoop()
         auto now = Clock::now();
         {
             std::lock_guard<std::mutex> lock(FLock);
-            if (FStopping)
+            // A query may have met the hang-up first; a gone device has nothing more to give.
+            if (FStopping || FHungUp)
                 return;
             const bool lineEvents = FModemLines && (FMask & (EV_CTS | EV_DSR | EV_RLSD | EV_RING));
             if (FTxEmptyWatch || lineEvents || (FErrorCounters && (FMask & (EV_ERR | EV_BREAK))))

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <numeric>
 #include <thread>
 
@@ -68,6 +69,15 @@ bool PeerHangsUp(TestPty &Pty, TCommDevice &Dev)
     while (!Dev.HungUp() && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(1ms);
     return Dev.HungUp();
+}
+
+// Threads of this process, the reader threads of open devices among them.
+size_t ThreadCount()
+{
+    size_t n = 0;
+    for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator("/proc/self/task"))
+        ++n;
+    return n;
 }
 
 } // namespace
@@ -435,4 +445,27 @@ TEST(CommDeviceTransfers, HugeTotalTimeoutsWaitInsteadOfOverflowing)
     ASSERT_TRUE(dev->Write(out.data(), uint32_t(out.size()), written));
     EXPECT_EQ(written, out.size());
     EXPECT_EQ(pty.Receive(out.size()).size(), out.size());
+}
+
+TEST(CommDeviceHangup, AHangupFoundByAQueryEndsTheReaderToo)
+{
+    TestPty pty;
+    const size_t before = ThreadCount();
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    pty.Send("a");
+    ASSERT_EQ(WaitForQueued(*dev, 1), 1u);
+    // The reader rests after so small a read; the query meets the hang-up first.
+    ::close(pty.SlaveKeeper);
+    pty.SlaveKeeper = -1;
+    pty.CloseMaster();
+    uint32_t errors;
+    TComStat stat;
+    EXPECT_TRUE(dev->ClearCommError(errors, stat));
+    EXPECT_TRUE(dev->HungUp());
+    EXPECT_EQ(stat.cbInQue, 1u);
+    const auto end = std::chrono::steady_clock::now() + 1s;
+    while (ThreadCount() > before && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(ThreadCount(), before) << "the reader goes on waking for a device that is gone";
 }
