@@ -49,7 +49,8 @@ std::string RecordStamp(const MemoryRecord &R) {
 }
 
 void StoreDownload(TConsoleState &State, const uint8_t *Bytes, std::size_t Count) {
-    std::memcpy(State.DownloadBuffer.data(), Bytes, std::min(Count, ImageBufferSize));
+    if (Count > 0)
+        std::memcpy(State.DownloadBuffer.data(), Bytes, std::min(Count, ImageBufferSize));
     State.WorkBuffer = State.DownloadBuffer;
     State.WorkImageLoaded = false;
 }
