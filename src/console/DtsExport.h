@@ -45,6 +45,11 @@ struct TRecordingResult {
 std::string RecordingBytes(const TImageBuffer &Image, int32_t ByteCount,
                            const std::string &StartText, TRecordingResult &Result);
 
+// The file dialog of "Export DTS" (SaveDialog2); it sets no initial folder.
+constexpr const char *DtsDefaultExt = "*.dts";
+constexpr const char *DtsFilter = "Data fajlovi|*.dts|All files|*.*";
+constexpr const char *DtsSaveTitle = "Snimanje DTS fajlova";
+
 // "Export DTS": the work image to Path.
 TRecordingResult ExportRecording(const TConsoleState &State, const std::string &Path,
                                  const std::string &StartText);

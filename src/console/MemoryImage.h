@@ -80,7 +80,12 @@ struct TConsoleState {
 // the work image. ByteCount stays what the device announced.
 void StoreDownload(TConsoleState &State, const uint8_t *Bytes, std::size_t Count);
 
-// Where the file dialogs of the memory images start.
+// The file dialogs of "Snimi BIN" (SaveDialog1) and "Ucitaj BIN" (OpenDialog1).
+constexpr const char *BinDefaultExt = "*.bin";
+constexpr const char *BinFilter = "Binarni fajlovi|*.bin|All files|*.*";
+constexpr const char *BinSaveTitle = "Snimanje BIN fajla";
+constexpr const char *BinOpenTitle = "Ucitavanje BIN fajlova";
+// Where both dialogs start.
 std::string MemoryImageFolder(const std::string &ProgramFolder);
 
 // "Snimi BIN": writes the current image and the byte that follows it, so a

@@ -199,8 +199,4 @@ TEST_F(RecordingTest, NeverReadsPastTheImage) {
     EXPECT_EQ(result.Written, 5461);
 }
 
-TEST_F(RecordingTest, UnwritableFileRaises) {
-    EXPECT_THROW(lb::ExportRecording(*State, Path("no/folder.dts"), ""), EInOutError);
-}
-
 } // namespace

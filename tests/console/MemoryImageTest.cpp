@@ -169,8 +169,4 @@ TEST(StoreDownload, MoreBytesThanTheBufferKeepsTheFirst65536) {
     EXPECT_FALSE(state->WorkImageLoaded);
 }
 
-TEST(MemoryImageFolder, UnderTheProgramFolder) {
-    EXPECT_EQ(MemoryImageFolder("/opt/orva"), "/opt/orva/bin_fajlovi");
-}
-
 } // namespace

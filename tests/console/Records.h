@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -23,20 +24,13 @@ struct TSample {
 // Puts S as record K of Image.
 inline void PutRecord(logbridge::TImageBuffer &Image, int K, const TSample &S) {
     uint8_t *p = Image.data() + K * 12;
-    const uint8_t bytes[12] = {S.Day,
-                               S.Month,
-                               S.Year,
-                               S.Hour,
-                               S.Minute,
-                               S.Second,
-                               uint8_t(S.Humidity >> 8),
-                               uint8_t(S.Humidity & 0xFF),
-                               uint8_t(S.Temperature >> 8),
-                               uint8_t(S.Temperature & 0xFF),
-                               S.Run,
-                               S.Spare};
-    for (int i = 0; i < 12; ++i)
-        p[i] = bytes[i];
+    // clang-format off
+    const uint8_t bytes[12] = {S.Day, S.Month, S.Year, S.Hour, S.Minute, S.Second,
+                               uint8_t(S.Humidity >> 8), uint8_t(S.Humidity & 0xFF),
+                               uint8_t(S.Temperature >> 8), uint8_t(S.Temperature & 0xFF),
+                               S.Run, S.Spare};
+    // clang-format on
+    std::copy(bytes, bytes + 12, p);
 }
 
 // The console state is 128 KiB: kept off the stack.
