@@ -8,6 +8,7 @@
 #include "dxButton.h"
 #include "DateTime.h"
 #include "DeviceExchange.h"
+#include "DeviceTables.h"
 #include "EditCtrls.h"
 #include "Format.h"
 #include "LCD_Lab.h"
@@ -16,19 +17,9 @@
 
 namespace logbridge {
 
-const char *const PeriodNames[10] = {"2 sekunde", "10 sekundi ", "30 sekundi", "1 minut",
-                                     "5 minuta",  "10 minuta",   "20 minuta",  "30 minuta",
-                                     "1 sat",     "5 sati"};
-const char *const PeriodShortNames[10] = {"2 sec",  "10 sec ", "30 sec", "1 min", "5 min",
-                                          "10 min", "20 min",  "30 min", "1 sat", "5 sati"};
-const char *const MemoryDurations[10] = {"3 sata",  "15 sati",  "45 sati",  "3 dana",
-                                         "18 dana", "37 dana",  "75 dana",  "113 dana",
-                                         "227 dana", "3 godine"};
-
 namespace {
 
 constexpr const char *CommunicationError = "Greska pri komunikaciji";
-constexpr int PeriodCount = 10;
 
 } // namespace
 
@@ -58,15 +49,14 @@ void TForm1::SpeedButton10Click(TObject *)
 void TForm1::SpeedButton5Click(TObject *)
 {
     const uint16_t code = Ask('P', 1000);
-    // A code outside the tables is as good as no answer.
-    if (code == NoReply || code >= PeriodCount) {
+    if (code == NoReply) {
         ErrorBox(CommunicationError);
         return;
     }
-    Edit1->SetText(PeriodNames[code]);
+    Edit1->SetText(PeriodName(code));
     ComboBox2->SetItemIndex(code);
     ComboBox2Change(ComboBox2);
-    LCDLabel4->SetCaption(std::string("Period: ") + PeriodShortNames[code]);
+    LCDLabel4->SetCaption(PeriodDisplayText(code));
 }
 
 void TForm1::SpeedButton7Click(TObject *)
@@ -84,13 +74,8 @@ void TForm1::SpeedButton7Click(TObject *)
     const int used = DeviceWord(high, low);
     ProgressCyl2->SetMax(MemorySize);
     ProgressCyl2->SetPosition(used);
-    Label14->SetCaption("Zauzeto: " + FormatFloat("000", used / 12.0) + "/" +
-                        FormatFloat("000", MemorySize / 12.0) + " rec");
-    const double p = used / double(MemorySize) * 100;
-    if (p != 0)
-        LCDLabel5->SetCaption("Mem: " + FormatFloat("000.00", p) + "%");
-    else
-        LCDLabel5->SetCaption("Mem: prazna");
+    Label14->SetCaption(MemoryUsedText(used));
+    LCDLabel5->SetCaption(MemoryPercentText(used));
 }
 
 void TForm1::SpeedButton8Click(TObject *)
@@ -100,21 +85,19 @@ void TForm1::SpeedButton8Click(TObject *)
         ErrorBox(CommunicationError);
         return;
     }
-    Edit2->SetText(FormatFloat("000", int(reply) - 1) + " zapisa");
+    Edit2->SetText(RecordCountText(reply));
 }
 
 void TForm1::ComboBox2Change(TObject *)
 {
-    const int index = ComboBox2->ItemIndex();
-    if (index >= 0 && index < PeriodCount)
-        Label31->SetCaption(std::string("Memorija za: ") + MemoryDurations[index]);
+    Label31->SetCaption(MemoryDurationText(ComboBox2->ItemIndex()));
 }
 
 void TForm1::dxButton13Click(TObject *)
 {
     const int index = ComboBox2->ItemIndex();
     // Typed text or no choice names no period: nothing is sent.
-    if (index >= 0 && index < PeriodCount && uint8_t(Ask(uint8_t(index + 10), 1000)) == 'O')
+    if (IsPeriodCode(index) && uint8_t(Ask(uint8_t(index + 10), 1000)) == 'O')
         dxButton2Click(dxButton2);
     else
         ErrorBox("Operacija neuspesna, moliko pokusajte ponovo!");

@@ -10,29 +10,10 @@
 #include "Format.h"
 #include "IAgaloLED.h"
 #include "LCD_Lab.h"
+#include "LiveValues.h"
 #include "StdCtrls.h"
 
-#include <cmath>
-
 namespace logbridge {
-
-namespace {
-
-double Celsius(unsigned St) { return St * 0.01 - 40; }
-double Fahrenheit(unsigned St) { return St * 0.018 - 40; }
-double LinearHumidity(unsigned Srh) { return Srh * 0.0405 - 4 + Srh * (-0.0000028) * Srh; }
-
-} // namespace
-
-double RawToTemperature(uint8_t High, uint8_t Low)
-{
-    return Celsius(High * 256u + Low);
-}
-
-double RawToHumidity(uint8_t High, uint8_t Low)
-{
-    return LinearHumidity(High * 256u + Low);
-}
 
 void TForm1::ProcitajMerenjaIzUredjaja()
 {
@@ -58,33 +39,14 @@ void TForm1::ProcitajMerenjaIzUredjaja()
 
 void TForm1::IzracunajMereneVrednosti()
 {
-    const unsigned St = RawTemperature;
-    const unsigned Srh = RawHumidity;
-    const double T = Celsius(St);
-    const double F = Fahrenheit(St);
-    if (DSCheckBox1->Checked()) {
-        LCDLabel1->SetCaption(FormatFloat("0.00", T));
-        Label28->SetCaption("\xB0"
-                            "C");
-    } else {
-        LCDLabel1->SetCaption(FormatFloat("0.00", F));
-        Label28->SetCaption("F");
-    }
-    const double RHlin = LinearHumidity(Srh);
-    if (!CompensatedHumidityShown) {
-        LCDLabel2->SetCaption(FormatFloat("0.00", RHlin));
-        Label7->SetCaption("Relativna vlaznost:");
-    }
-    const double RHcomp = (T - 25) * (Srh * 0.00008 - 0.01) + RHlin;
-    if (CompensatedHumidityShown) {
-        LCDLabel2->SetCaption(FormatFloat("0.00", RHcomp));
-        Label7->SetCaption("Relativna vlaznost[LIN]:");
-    }
-    if (RHlin > 0) {
-        const double L = std::log10(RHlin) + 7.5 * T / (237.3 + T) + 0.66077 - 2;
-        const double Td = (0.66077 - L) * 237.3 / (L - 8.16077);
-        LCDLabel3->SetCaption(FormatFloat("0.00", Td));
-    }
+    const TLiveTexts texts =
+        LiveTexts(RawTemperature, RawHumidity, DSCheckBox1->Checked(), CompensatedHumidityShown);
+    LCDLabel1->SetCaption(texts.Temperature);
+    Label28->SetCaption(texts.TemperatureUnit);
+    LCDLabel2->SetCaption(texts.Humidity);
+    Label7->SetCaption(texts.HumidityCaption);
+    if (texts.DewPointShown)
+        LCDLabel3->SetCaption(texts.DewPoint);
 }
 
 void TForm1::NulirajPrikazPodataka()

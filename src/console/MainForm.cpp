@@ -7,6 +7,7 @@
 #include "DSCheckBox.h"
 #include "DSGradient.h"
 #include "DSIndicators.h"
+#include "DtsExport.h"
 #include "Dialogs.h"
 #include "EditCtrls.h"
 #include "ExtCtrls.h"
@@ -349,15 +350,12 @@ void TForm1::CreateMemoryPage()
     dxButton11->Colors()->SetBackgroundFrom(0xD7D6D5);
     dxButton11->Colors()->SetBackgroundTo(0xD7D6D5);
 
-    SaveDialog1 = MakeFileDialog<TSaveDialog>(this, "SaveDialog1", "*.bin",
-                                              "Binarni fajlovi|*.bin|All files|*.*",
-                                              "Snimanje BIN fajla");
-    OpenDialog1 = MakeFileDialog<TOpenDialog>(this, "OpenDialog1", "*.bin",
-                                              "Binarni fajlovi|*.bin|All files|*.*",
-                                              "Ucitavanje BIN fajlova");
-    SaveDialog2 = MakeFileDialog<TSaveDialog>(this, "SaveDialog2", "*.dts",
-                                              "Data fajlovi|*.dts|All files|*.*",
-                                              "Snimanje DTS fajlova");
+    SaveDialog1 =
+        MakeFileDialog<TSaveDialog>(this, "SaveDialog1", BinDefaultExt, BinFilter, BinSaveTitle);
+    OpenDialog1 =
+        MakeFileDialog<TOpenDialog>(this, "OpenDialog1", BinDefaultExt, BinFilter, BinOpenTitle);
+    SaveDialog2 =
+        MakeFileDialog<TSaveDialog>(this, "SaveDialog2", DtsDefaultExt, DtsFilter, DtsSaveTitle);
     SaveDialog3 = MakeFileDialog<TSaveDialog>(this, "SaveDialog3", "*.rtf",
                                               "Rich text format (*.RTF)|*.rtf|All files|*.*", "");
 }

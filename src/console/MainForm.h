@@ -4,6 +4,7 @@
 // window resource holds; handlers keep the names they are bound by.
 
 #include "Forms.h"
+#include "MemoryImage.h"
 
 #include <cstdint>
 #include <string>
@@ -35,24 +36,13 @@ class TProgressCyl;
 
 namespace logbridge {
 
-constexpr int MemorySize = 65535; // the device memory in bytes
-constexpr int RecordSize = 12;    // bytes per memory record
 constexpr uint8_t VariantPlain = 1; // presence reply "O"
 constexpr uint8_t VariantV3 = 2;    // presence reply "o": a version 3.x logger
 
 constexpr const char *WindowCaption = "REZO3 Varadudivezu - RS232 - ver3.7";
 
-// The period tables, by the code the logger reports with "P" (0..9).
-extern const char *const PeriodNames[10];
-extern const char *const PeriodShortNames[10];
-extern const char *const MemoryDurations[10];
-
-// A device word (high byte, low byte) as degrees Celsius and as linear
-// relative humidity in per cent.
-double RawToTemperature(uint8_t High, uint8_t Low);
-double RawToHumidity(uint8_t High, uint8_t Low);
-
-class TForm1 : public TForm {
+// The window and, as its own members, the console's state.
+class TForm1 : public TForm, public TConsoleState {
 public:
     explicit TForm1(TComponent *AOwner);
     ~TForm1() override;
@@ -61,20 +51,6 @@ public:
     // Where "comport.ini" is kept: the program folder, unless a test moves it.
     std::string SettingsFolder;
     std::string ComPortIni() const { return SettingsFolder + "/comport.ini"; }
-
-    // ---- console state
-    std::vector<uint8_t> DownloadBuffer = std::vector<uint8_t>(65536);
-    std::vector<uint8_t> WorkBuffer = std::vector<uint8_t>(65536);
-    int32_t ByteCount = 0;
-    uint16_t RawTemperature = 0;
-    uint16_t RawHumidity = 0;
-    bool DeviceConnected = false;
-    bool DownloadActive = false;
-    bool SamplingActive = false;
-    uint8_t Timer3Ticks = 0;
-    uint8_t DeviceVariant = 0;
-    bool PortScanDone = false;
-    bool CompensatedHumidityShown = false;
 
     // ---- components, owned by the window
     TComPort *ComPort1;

@@ -59,6 +59,15 @@ speed_t StandardSpeed(uint32_t Rate)
     }
 }
 
+// Total time-outs are products of up to 64 bits, as the system counts them:
+// one beyond any representable time is no limit at all.
+Clock::time_point DeadlineAfter(uint64_t Ms)
+{
+    const auto now = Clock::now();
+    const auto room = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::time_point::max() - now);
+    return Ms >= uint64_t(room.count()) ? Clock::time_point::max() : now + std::chrono::milliseconds(Ms);
+}
+
 } // namespace
 
 void TEvent::SetEvent()
@@ -287,7 +296,8 @@ void TCommDevice::ReaderLoop()
         auto now = Clock::now();
         {
             std::lock_guard<std::mutex> lock(FLock);
-            if (FStopping)
+            // A query may have met the hang-up first; a gone device has nothing more to give.
+            if (FStopping || FHungUp)
                 return;
             const bool lineEvents = FModemLines && (FMask & (EV_CTS | EV_DSR | EV_RLSD | EV_RING));
             if (FTxEmptyWatch || lineEvents || (FErrorCounters && (FMask & (EV_ERR | EV_BREAK))))
@@ -373,6 +383,11 @@ void TCommDevice::MarkHungUpLocked()
 {
     FHungUp = true;
     FTxEmptyWatch = false;
+    // Nobody is left to raise a held-back arrival once the device is gone.
+    if (FRxEventDeferred) {
+        FRxEventDeferred = false;
+        Raise(EV_RXCHAR);
+    }
     FEventChanged.notify_all();
     FDataChanged.notify_all();
 }
@@ -612,7 +627,7 @@ bool TCommDevice::Write(const void *Buffer, uint32_t Count, uint32_t &Written)
     }
     const uint64_t aborts = FWriteAborts;
     const bool limited = multiplier != 0 || constant != 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(multiplier * Count + constant);
+    const auto deadline = DeadlineAfter(multiplier * Count + constant);
     const auto *bytes = static_cast<const uint8_t *>(Buffer);
     while (Written < Count) {
         const ssize_t n = ::write(FFd, bytes + Written, Count - Written);
@@ -683,8 +698,7 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
         totalDeadline = Clock::now() + std::chrono::milliseconds(t.ReadTotalTimeoutConstant);
     } else if (t.ReadTotalTimeoutMultiplier != 0 || t.ReadTotalTimeoutConstant != 0) {
         totalLimited = true;
-        totalDeadline = Clock::now() + std::chrono::milliseconds(uint64_t(t.ReadTotalTimeoutMultiplier) * Count +
-                                                                 t.ReadTotalTimeoutConstant);
+        totalDeadline = DeadlineAfter(uint64_t(t.ReadTotalTimeoutMultiplier) * Count + t.ReadTotalTimeoutConstant);
     }
     const bool intervalLimited = t.ReadIntervalTimeout != 0 && t.ReadIntervalTimeout != MAXDWORD;
     auto lastByte = Clock::now();

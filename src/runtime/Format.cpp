@@ -123,7 +123,7 @@ std::string FormatFloat(const std::string &Pattern, double Value)
         }
     }
     if (Value < 0 && !zero)
-        out.insert(0, "-");
+        out.insert(out.begin(), '-');
     return out;
 }
 

@@ -66,7 +66,9 @@ std::string CharSettingText(char Value)
     const unsigned code = static_cast<unsigned char>(Value);
     if (code >= 33 && code <= 127)
         return std::string(1, Value);
-    return "#" + std::to_string(code);
+    std::string text = "#";
+    text += std::to_string(code);
+    return text;
 }
 
 char ParseCharSetting(const std::string &Text)

@@ -151,7 +151,9 @@ std::vector<std::string> FileDialogFilters(const std::string &Filter)
                 c = ' ';
         const std::string tail = "(" + patterns + ")";
         const std::string &text = parts[i];
-        if (text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
+        const bool shown = text.size() >= tail.size() &&
+                           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+        if (shown)
             out.push_back(text);
         else
             out.push_back(text + " " + tail);

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,13 @@ SyncQueue &Queue()
 }
 
 std::thread::id FallbackMainThread = std::this_thread::get_id();
+
+struct RunningCall {
+    TCrossThreadCall *Call;
+    std::thread::id Caller;
+};
+// The calls the GUI thread is in the middle of, innermost last.
+std::vector<RunningCall> Running;
 
 } // namespace
 
@@ -72,12 +80,14 @@ bool CheckSynchronize()
             q.Calls.pop_front();
         }
         ran = true;
+        Running.push_back({call.get(), call->FCaller});
         try {
             call->Run();
             call->Finish();
         } catch (...) {
             call->Finish(std::current_exception());
         }
+        Running.pop_back();
     }
 }
 
@@ -89,6 +99,7 @@ void RunOnMainThread(const std::shared_ptr<TCrossThreadCall> &Call)
         return;
     }
     SyncQueue &q = Queue();
+    Call->FCaller = std::this_thread::get_id();
     std::unique_lock<std::mutex> lock(q.Lock);
     q.Calls.push_back(Call);
     const bool post = !q.WakePosted;
@@ -147,6 +158,11 @@ void TThread::WaitFor()
     if (!FStarted || !FThread.joinable())
         return;
     if (IsMainThread()) {
+        // The thread cannot end while it waits for a call further up this
+        // stack; what that call raises from now on stays here.
+        for (const RunningCall &r : Running)
+            if (r.Caller == FThread.get_id())
+                r.Call->Finish();
         SyncQueue &q = Queue();
         for (;;) {
             {
@@ -166,7 +182,8 @@ class SyncCall : public TCrossThreadCall {
 public:
     explicit SyncCall(const std::function<void()> &M) : Method(M) {}
     void Run() override { Method(); }
-    const std::function<void()> &Method;
+    // A copy: the caller may be released before the call returns.
+    const std::function<void()> Method;
 };
 } // namespace
 

@@ -32,8 +32,10 @@ public:
 
 private:
     friend void RunOnMainThread(const std::shared_ptr<TCrossThreadCall> &Call);
+    friend bool CheckSynchronize();
     std::exception_ptr FError;
     bool FFinished = false;
+    std::thread::id FCaller;
 };
 
 // Queues Call for the GUI thread and waits until it is finished (Run returned
@@ -58,7 +60,9 @@ public:
     bool Terminated() const { return FTerminated; }
     bool Finished() const { return FFinished; }
     // Blocks until Execute has returned. On the GUI thread it keeps serving
-    // the cross-thread calls of every thread meanwhile.
+    // the cross-thread calls of every thread meanwhile, and releases this
+    // thread from a call of its own that the GUI thread is running, so that
+    // a handler may end the thread that delivered to it.
     void WaitFor();
 
     TThreadPriority Priority = tpNormal;

@@ -22,6 +22,16 @@ void TWidgetControl::resizeEvent(QResizeEvent *Event)
     FFace->setGeometry(0, 0, width(), height());
 }
 
+void TWidgetControl::keyPressEvent(QKeyEvent *Event)
+{
+    Event->accept();
+}
+
+void TWidgetControl::keyReleaseEvent(QKeyEvent *Event)
+{
+    Event->accept();
+}
+
 void TWidgetControl::CMFontChanged()
 {
     TWinControl::CMFontChanged();

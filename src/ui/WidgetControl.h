@@ -26,6 +26,10 @@ protected:
     bool WantsChars() const override { return true; }
     bool eventFilter(QObject *Watched, QEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
+    // Keys the face leaves end here: the filter has run them through the
+    // keyboard sequence already.
+    void keyPressEvent(QKeyEvent *Event) override;
+    void keyReleaseEvent(QKeyEvent *Event) override;
 
 private:
     QWidget *FFace;

@@ -63,7 +63,7 @@ DtsRecord DecodeDtsRecord(const unsigned char *Bytes)
 }
 
 DtsFileContents ReadDtsFile(const std::string &Path, std::size_t MaxRecords,
-                            const std::function<void(int)> &Progress)
+                            const TReadProgress &Progress)
 {
     const char *openFailed = "Fajl ne moze da se otvori";
     const char *readFailed = "Greska pri citanju fajla";
@@ -80,6 +80,8 @@ DtsFileContents ReadDtsFile(const std::string &Path, std::size_t MaxRecords,
     out.RecordsInFile = std::size_t(st.st_size) / DtsRecordSize;
     const std::size_t wanted = std::min(out.RecordsInFile, MaxRecords);
     out.Records.reserve(wanted);
+    if (Progress)
+        Progress(0, int(wanted));
 
     // Whole blocks of records per call: one system call per record is what
     // made large recordings slow to open.
@@ -102,7 +104,7 @@ DtsFileContents ReadDtsFile(const std::string &Path, std::size_t MaxRecords,
         for (std::size_t i = 0; i < count; ++i) {
             out.Records.push_back(DecodeDtsRecord(block.data() + i * DtsRecordSize));
             if (Progress)
-                Progress(int(out.Records.size()));
+                Progress(int(out.Records.size()), int(wanted));
         }
     }
     return out;

@@ -30,8 +30,10 @@ struct DtsFileContents {
 
 // Reads the whole records of Path, at most MaxRecords of them. The file is
 // opened for reading only, so read-only recordings load. Progress, when set,
-// gets the number of records read so far, once per record. Raises
+// gets (0, Total) once the number of records to read is known, then the
+// number read so far and Total once per record. Raises
 // EInOutError with a readable message when the file cannot be opened or read;
 // nothing is returned in that case.
+using TReadProgress = std::function<void(int Done, int Total)>;
 DtsFileContents ReadDtsFile(const std::string &Path, std::size_t MaxRecords,
-                            const std::function<void(int)> &Progress = {});
+                            const TReadProgress &Progress = {});

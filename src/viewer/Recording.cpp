@@ -86,7 +86,7 @@ std::vector<std::string> RunList(const std::vector<DtsRecord> &Records)
     return runs;
 }
 
-TLoadInfo TRecording::Load(const std::string &Path, const std::function<void(int)> &Progress)
+TLoadInfo TRecording::Load(const std::string &Path, const TReadProgress &Progress)
 {
     const DtsFileContents file = ReadDtsFile(Path, MaxPoints, Progress);
     const int count = int(file.Records.size());

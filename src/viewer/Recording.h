@@ -61,7 +61,7 @@ public:
     // Loads Path whole. On success the table, count, names and runs describe
     // the new file (at most MaxPoints points; more are cut). On failure
     // EInOutError escapes and nothing here changes.
-    TLoadInfo Load(const std::string &Path, const std::function<void(int)> &Progress = {});
+    TLoadInfo Load(const std::string &Path, const TReadProgress &Progress = {});
 
     std::string StartText(int Slot) const;
     std::string EndText(int Slot) const;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <numeric>
 #include <thread>
 
@@ -56,6 +57,27 @@ size_t WaitForQueued(TCommDevice &Dev, size_t Want, std::chrono::milliseconds Li
         std::this_thread::sleep_for(1ms);
     } while (std::chrono::steady_clock::now() < end);
     return stat.cbInQue;
+}
+
+// The peer closes its end; true once the device has seen it.
+bool PeerHangsUp(TestPty &Pty, TCommDevice &Dev)
+{
+    ::close(Pty.SlaveKeeper);
+    Pty.SlaveKeeper = -1;
+    Pty.CloseMaster();
+    const auto end = std::chrono::steady_clock::now() + 2s;
+    while (!Dev.HungUp() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(1ms);
+    return Dev.HungUp();
+}
+
+// Threads of this process, the reader threads of open devices among them.
+size_t ThreadCount()
+{
+    size_t n = 0;
+    for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator("/proc/self/task"))
+        ++n;
+    return n;
 }
 
 } // namespace
@@ -359,13 +381,7 @@ TEST(CommDeviceHangup, APeerThatHangsUpEndsEventsAndTransfersCleanly)
     dev->SetCommMask(EV_RXCHAR);
     pty.Send("hello");
     ASSERT_EQ(WaitForQueued(*dev, 5), 5u);
-    ::close(pty.SlaveKeeper);
-    pty.SlaveKeeper = -1;
-    pty.CloseMaster();
-    const auto end = std::chrono::steady_clock::now() + 2s;
-    while (!dev->HungUp() && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(1ms);
-    ASSERT_TRUE(dev->HungUp());
+    ASSERT_TRUE(PeerHangsUp(pty, *dev));
 
     TEvent stop;
     uint32_t mask = 0;
@@ -381,4 +397,75 @@ TEST(CommDeviceHangup, APeerThatHangsUpEndsEventsAndTransfersCleanly)
     uint32_t written = 0;
     EXPECT_FALSE(dev->Write("x", 1, written));
     EXPECT_EQ(errno, EIO);
+}
+
+TEST(CommDeviceHangup, AnArrivalHeldBackJustBeforeTheHangupIsStillReported)
+{
+    TestPty pty;
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    dev->SetCommMask(EV_RXCHAR);
+    TEvent stop;
+    uint32_t mask = 0;
+    pty.Send("a");
+    ASSERT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrEvent);
+    ASSERT_EQ(mask, EV_RXCHAR);
+    // Within the spacing of the first report: this arrival is held back.
+    pty.Send("b");
+    ASSERT_EQ(WaitForQueued(*dev, 2, 20ms), 2u);
+    ASSERT_TRUE(PeerHangsUp(pty, *dev));
+
+    EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrEvent);
+    EXPECT_EQ(mask, EV_RXCHAR);
+    EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrFailed);
+}
+
+TEST(CommDeviceTransfers, HugeTotalTimeoutsWaitInsteadOfOverflowing)
+{
+    TestPty pty;
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    TCommTimeouts t;
+    t.ReadIntervalTimeout = 30;
+    t.ReadTotalTimeoutMultiplier = 0xFFFFFFFF;
+    t.WriteTotalTimeoutMultiplier = 0xFFFFFFFF;
+    dev->SetCommTimeouts(t);
+    std::thread peer([&] {
+        std::this_thread::sleep_for(50ms);
+        pty.Send("abc");
+    });
+    std::vector<uint8_t> buf(65536);
+    uint32_t n = 0;
+    ASSERT_TRUE(dev->Read(buf.data(), uint32_t(buf.size()), n));
+    peer.join();
+    EXPECT_EQ(n, 3u) << "the interval ends the read, not an expired total";
+
+    std::vector<uint8_t> out(8192, 'w');
+    uint32_t written = 0;
+    ASSERT_TRUE(dev->Write(out.data(), uint32_t(out.size()), written));
+    EXPECT_EQ(written, out.size());
+    EXPECT_EQ(pty.Receive(out.size()).size(), out.size());
+}
+
+TEST(CommDeviceHangup, AHangupFoundByAQueryEndsTheReaderToo)
+{
+    TestPty pty;
+    const size_t before = ThreadCount();
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    pty.Send("a");
+    ASSERT_EQ(WaitForQueued(*dev, 1), 1u);
+    // The reader rests after so small a read; the query meets the hang-up first.
+    ::close(pty.SlaveKeeper);
+    pty.SlaveKeeper = -1;
+    pty.CloseMaster();
+    uint32_t errors;
+    TComStat stat;
+    EXPECT_TRUE(dev->ClearCommError(errors, stat));
+    EXPECT_TRUE(dev->HungUp());
+    EXPECT_EQ(stat.cbInQue, 1u);
+    const auto end = std::chrono::steady_clock::now() + 1s;
+    while (ThreadCount() > before && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(ThreadCount(), before) << "the reader goes on waking for a device that is gone";
 }

@@ -189,3 +189,36 @@ TEST(ComPortEvents, APeerThatHangsUpMidStreamEndsEventsWithoutLosingBytes)
     port.ClosePort();
     EXPECT_FALSE(port.Connected());
 }
+
+TEST(ComPortEvents, AHandlerMayCloseItsOwnPort)
+{
+    TestPty pty;
+    TComPort port(nullptr);
+    ConsoleSettings(port, pty);
+    std::vector<std::string> order;
+    port.OnAfterClose = [&](TObject *) { order.push_back("AfterClose"); };
+    port.OnRxChar = [&](TObject *, int) {
+        order.push_back("RxChar");
+        port.ClosePort();
+        order.push_back("Closed");
+    };
+    port.OpenPort();
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 500 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!done) {
+            fprintf(stderr, "closing from the handler deadlocked\n");
+            std::abort();
+        }
+    });
+    pty.Send("x");
+    const bool closed = PumpUntil([&] { return !port.Connected(); });
+    done = true;
+    watchdog.join();
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(order, (std::vector<std::string>{"RxChar", "AfterClose", "Closed"}));
+    port.OpenPort();
+    pty.Send("y");
+    EXPECT_TRUE(PumpUntil([&] { return order.size() == 6; })) << "a reopened port delivers again";
+}

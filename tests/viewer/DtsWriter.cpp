@@ -100,3 +100,17 @@ std::vector<Sample> DaySeries(int Count, int PeriodSeconds, int RunLength)
     }
     return out;
 }
+
+std::vector<Sample> RunSamples(std::initializer_list<int> Numbers)
+{
+    std::vector<Sample> out;
+    int minute = 0;
+    for (int run : Numbers) {
+        Sample s;
+        s.Minute = minute++;
+        s.Temperature = 20 + run;
+        s.Run = uint8_t(run);
+        out.push_back(s);
+    }
+    return out;
+}

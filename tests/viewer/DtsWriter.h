@@ -3,6 +3,7 @@
 // tests do not lean on the reader they check.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,3 +32,7 @@ void WriteDts(const std::string &Path, const std::vector<Sample> &Samples, std::
 // 1 December 2007, with a daily temperature swing and humidity moving
 // against it, run numbers changing every RunLength samples (0 = never).
 std::vector<Sample> DaySeries(int Count, int PeriodSeconds, int RunLength = 0);
+
+// One sample a minute from 14:00:30 on 8 December 2007, with the given run
+// numbers; each sample's temperature is 20 plus its run number.
+std::vector<Sample> RunSamples(std::initializer_list<int> Numbers);

@@ -17,19 +17,6 @@ protected:
     {
         return Dir.path().toStdString() + "/" + Name;
     }
-    std::vector<Sample> Runs(std::initializer_list<int> Numbers)
-    {
-        std::vector<Sample> out;
-        int minute = 0;
-        for (int run : Numbers) {
-            Sample s;
-            s.Minute = minute++;
-            s.Temperature = 20 + run;
-            s.Run = uint8_t(run);
-            out.push_back(s);
-        }
-        return out;
-    }
     QTemporaryDir Dir;
     TChart Chart{nullptr};
     TLineSeries *Temperature = new TLineSeries(&Chart);
@@ -87,13 +74,13 @@ TEST_F(RecordingTest, EveryWholeRecordBecomesAPointInOrder)
 TEST_F(RecordingTest, RunListMarksEachChangeOfRun)
 {
     TRecording data;
-    WriteDts(File("runs.dts"), Runs({0, 1, 1, 2, 1}));
+    WriteDts(File("runs.dts"), RunSamples({0, 1, 1, 2, 1}));
     data.Load(File("runs.dts"));
     EXPECT_EQ(data.Runs, (std::vector<std::string>{"001", "002", "001"}));
-    WriteDts(File("zero.dts"), Runs({0, 0, 0}));
+    WriteDts(File("zero.dts"), RunSamples({0, 0, 0}));
     data.Load(File("zero.dts"));
     EXPECT_TRUE(data.Runs.empty());
-    WriteDts(File("start.dts"), Runs({3, 3, 0}));
+    WriteDts(File("start.dts"), RunSamples({3, 3, 0}));
     data.Load(File("start.dts"));
     EXPECT_EQ(data.Runs, (std::vector<std::string>{"003", "000"}));
 }
@@ -101,7 +88,7 @@ TEST_F(RecordingTest, RunListMarksEachChangeOfRun)
 TEST_F(RecordingTest, RunFilterShowsOneRunWithOneLineLabels)
 {
     TRecording data;
-    WriteDts(File("runs.dts"), Runs({0, 1, 1, 2, 1}));
+    WriteDts(File("runs.dts"), RunSamples({0, 1, 1, 2, 1}));
     data.Load(File("runs.dts"));
 
     int examined = 0;
@@ -130,8 +117,8 @@ TEST_F(RecordingTest, RunFilterShowsOneRunWithOneLineLabels)
 TEST_F(RecordingTest, SecondLoadReplacesEverything)
 {
     TRecording data;
-    WriteDts(File("long.dts"), Runs({0, 4, 4, 4, 4, 4}));
-    WriteDts(File("short.dts"), Runs({2, 2}));
+    WriteDts(File("long.dts"), RunSamples({0, 4, 4, 4, 4, 4}));
+    WriteDts(File("short.dts"), RunSamples({2, 2}));
     data.Load(File("long.dts"));
     data.Load(File("short.dts"));
     EXPECT_EQ(data.PointCount, 2);
@@ -145,7 +132,7 @@ TEST_F(RecordingTest, SecondLoadReplacesEverything)
 TEST_F(RecordingTest, EmptyFileGivesNoPoints)
 {
     TRecording data;
-    WriteDts(File("a.dts"), Runs({1, 2}));
+    WriteDts(File("a.dts"), RunSamples({1, 2}));
     data.Load(File("a.dts"));
     WriteDts(File("empty.dts"), {}, 30);
     data.Load(File("empty.dts"));
@@ -159,7 +146,7 @@ TEST_F(RecordingTest, EmptyFileGivesNoPoints)
 
 TEST_F(RecordingTest, ReadOnlyRecordingLoads)
 {
-    WriteDts(File("ro.dts"), Runs({0, 1}));
+    WriteDts(File("ro.dts"), RunSamples({0, 1}));
     ASSERT_EQ(chmod(File("ro.dts").c_str(), 0444), 0);
     TRecording data;
     EXPECT_NO_THROW(data.Load(File("ro.dts")));
@@ -169,7 +156,7 @@ TEST_F(RecordingTest, ReadOnlyRecordingLoads)
 TEST_F(RecordingTest, FailedLoadLeavesThePreviousRecording)
 {
     TRecording data;
-    WriteDts(File("good.dts"), Runs({0, 1, 1}));
+    WriteDts(File("good.dts"), RunSamples({0, 1, 1}));
     data.Load(File("good.dts"));
     for (const std::string &bad : {File("missing.dts"), Dir.path().toStdString(), std::string()}) {
         try {
@@ -191,10 +178,10 @@ TEST_F(RecordingTest, FailedLoadLeavesThePreviousRecording)
 
 TEST_F(RecordingTest, ReloadFindsTheFileFromAnyWorkingFolder)
 {
-    WriteDts(File("far.dts"), Runs({0, 1}));
+    WriteDts(File("far.dts"), RunSamples({0, 1}));
     TRecording data;
     data.Load(File("far.dts"));
-    WriteDts(File("far.dts"), Runs({0, 1, 2}));
+    WriteDts(File("far.dts"), RunSamples({0, 1, 2}));
     char old[4096];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);
     ASSERT_EQ(chdir("/"), 0);
@@ -210,11 +197,18 @@ TEST_F(RecordingTest, OversizedFileIsCutToTheTable)
     samples[MaxPoints - 1].Temperature = 31.5;
     WriteDts(File("big.dts"), samples);
     TRecording data;
-    int progress = 0;
-    const TLoadInfo info = data.Load(File("big.dts"), [&](int k) { progress = k; });
+    int progress = -1, total = -1, calls = 0;
+    const TLoadInfo info = data.Load(File("big.dts"), [&](int Done, int Total) {
+        EXPECT_EQ(Done, progress + 1); // once per record, after one call for the start
+        progress = Done;
+        total = Total;
+        ++calls;
+    });
     EXPECT_TRUE(info.Cut);
     EXPECT_EQ(info.RecordsInFile, std::size_t(MaxPoints + 7));
     EXPECT_EQ(progress, MaxPoints);
+    EXPECT_EQ(total, MaxPoints);
+    EXPECT_EQ(calls, MaxPoints + 1);
     EXPECT_EQ(data.PointCount, MaxPoints);
     EXPECT_DOUBLE_EQ(data.PointTable.Temperature[MaxPoints], 31.5);
     EXPECT_EQ(data.CutMessage(info.RecordsInFile),

@@ -1,16 +1,12 @@
-// Times the viewer on a full recording: loading to the end of the first
-// paint, repaints zoomed out and in, peak memory; then gnuplot drawing the
-// same two series to a PNG of the same size, for comparison.
-// Usage: viewer_bench [width height]
-#include "Chart.h"
+// Times the viewer's window on a full recording: refresh_data to the end of
+// the first paint, repaints zoomed out and in, peak memory; then gnuplot
+// drawing the same two series to a PNG of the chart's size, for comparison.
 #include "DtsWriter.h"
-#include "Recording.h"
+#include "PlotviewForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -20,14 +16,13 @@
 
 namespace {
 
-double Repaint(TChart &Chart, QImage &Image, int Rounds)
+// A synchronous repaint of the chart's widget, as an expose would cause.
+double Repaint(QWidget *Chart, int Rounds)
 {
     QElapsedTimer t;
     t.start();
-    for (int i = 0; i < Rounds; ++i) {
-        QPainter p(&Image);
-        Chart.Draw(p, QRectF(Image.rect()));
-    }
+    for (int i = 0; i < Rounds; ++i)
+        Chart->repaint();
     return t.nsecsElapsed() / 1e6 / Rounds;
 }
 
@@ -37,77 +32,48 @@ int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    const int width = argc > 2 ? std::atoi(argv[1]) : 587;
-    const int height = argc > 2 ? std::atoi(argv[2]) : 360;
 
     QTemporaryDir dir;
     const std::string file = dir.path().toStdString() + "/full.dts";
     const auto samples = DaySeries(MaxPoints, 60, 9000);
     WriteDts(file, samples);
 
-    TChart chart(nullptr);
-    auto *temperature = new TLineSeries(&chart);
-    auto *humidity = new TLineSeries(&chart);
-    temperature->SetSeriesColor(Qt::red);
-    humidity->SetSeriesColor(Qt::green);
-    temperature->SetLinePenWidth(2);
-    humidity->SetLinePenWidth(2);
-    temperature->SetTitle("Temperatura (\xB0"
-                          "C)");
-    humidity->SetTitle("Vlaznost (%RH)");
-    chart.LeftAxis().SetTitleCaption("\xB0"
-                                     "C i %RH");
-    chart.LeftAxis().SetAutomaticMinimum(false);
-    chart.BottomAxis().SetTitleCaption(" ");
-    QImage image(width, height, QImage::Format_RGB32);
-    {
-        // Warm the font caches as a window shown before loading would have.
-        QPainter p(&image);
-        chart.Draw(p, QRectF(image.rect()));
-    }
+    // The viewer's window as a user sees it, shown and idle before the load.
+    plotview::TForm1 form(nullptr);
+    form.ShowForm();
+    QApplication::processEvents();
+    QWidget *chart = form.ChartView->Face();
+    const int width = chart->width();
+    const int height = chart->height();
 
-    TRecording data;
     QElapsedTimer t;
     t.start();
-    data.Load(file);
+    form.refresh_data(file);
     const double loaded = t.nsecsElapsed() / 1e6;
-    PlotAll(data, *temperature, *humidity);
-    const double plotted = t.nsecsElapsed() / 1e6;
-    {
-        QPainter p(&image);
-        chart.Draw(p, QRectF(image.rect()));
-    }
+    form.repaint();
     const double painted = t.nsecsElapsed() / 1e6;
 
-    const double out = Repaint(chart, image, 50);
+    const double out = Repaint(chart, 50);
     for (int i = 0; i < 20; ++i)
-        chart.ZoomPercent(110);
-    const double in = Repaint(chart, image, 50);
-    const double inWidth = chart.XRange().Width();
-    chart.UndoZoom();
-    chart.SetView3D(true);
-    const double out3d = Repaint(chart, image, 20);
-    chart.SetView3D(false);
-    temperature->Marks().SetVisible(true);
-    humidity->Marks().SetVisible(true);
-    const double marks = Repaint(chart, image, 20);
-
-    temperature->Marks().SetVisible(false);
-    humidity->Marks().SetVisible(false);
-    chart.SetTitleText(data.DataFileName);
-    {
-        QPainter p(&image);
-        chart.Draw(p, QRectF(image.rect()));
-    }
-    image.save("bench-chart.png");
+        form.dxButton5Click(nullptr);
+    const double in = Repaint(chart, 50);
+    const double inWidth = form.Chart1->XRange().Width();
+    form.dxButton4Click(nullptr);
+    form.CheckBox1->SetChecked(true);
+    const double out3d = Repaint(chart, 20);
+    form.CheckBox1->SetChecked(false);
+    form.CheckBox2->SetChecked(true);
+    const double marks = Repaint(chart, 20);
+    form.CheckBox2->SetChecked(false);
+    form.grab().save("bench-window.png");
 
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
-    std::printf("points %d, chart %dx%d\n", data.PointCount, width, height);
-    std::printf("load file             %8.1f ms\n", loaded);
-    std::printf("fill series           %8.1f ms\n", plotted - loaded);
-    std::printf("first full paint      %8.1f ms\n", painted - plotted);
-    std::printf("load to painted       %8.1f ms\n", painted);
+    std::printf("points %d, chart %dx%d in the %dx%d window\n", form.Data.PointCount, width,
+                height, form.Width(), form.Height());
+    std::printf("refresh_data          %8.1f ms\n", loaded);
+    std::printf("first full paint      %8.1f ms\n", painted - loaded);
+    std::printf("refresh_data to paint %8.1f ms\n", painted);
     std::printf("repaint zoomed out    %8.2f ms\n", out);
     std::printf("repaint zoomed in     %8.2f ms (x-range %.0f points)\n", in, inWidth);
     std::printf("repaint 3D            %8.2f ms\n", out3d);
