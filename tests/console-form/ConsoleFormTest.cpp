@@ -331,6 +331,14 @@ TEST(SerialPorts, ExtraPortsThatExistFollowTheMachinesPorts)
               (std::vector<std::string>{d + "/ttyACM0", d + "/ttyUSB2", d + "/ttyUSB10", link}));
 }
 
+TEST_F(ConsoleForm, LogoAndStatusBarOpenTheMakersPage)
+{
+    TForm1 &f = MakeForm();
+    f.Image1->Click();
+    f.StatusBar1->Click();
+    EXPECT_EQ(Boxes.Started, (std::vector<std::string>{MakerWebPage, MakerWebPage}));
+}
+
 // ---------------------------------------------------------------- scan and switch
 
 TEST_F(ConsoleForm, PortScanFindsTheDeviceOrSaysItDidNot)
@@ -343,7 +351,7 @@ TEST_F(ConsoleForm, PortScanFindsTheDeviceOrSaysItDidNot)
     Activate();
     ASSERT_FALSE(f.ComPort1->Connected());
 
-    f.dxButton14Click(f.dxButton14);
+    f.dxButton14->Click();
     ASSERT_EQ(Boxes.Shown.size(), 1u);
     EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + sim.SlavePath());
     EXPECT_EQ(Boxes.Shown.back().Flags & MB_ICONINFORMATION, MB_ICONINFORMATION);
@@ -466,7 +474,7 @@ TEST_F(ConsoleForm, ReadingsShowConvertedValues)
         }
     }
 
-    f.Label7Click(f.Label7);
+    f.Label7->Click();
     EXPECT_TRUE(f.CompensatedHumidityShown);
     f.Label7Click(f.Label7);
     EXPECT_FALSE(f.CompensatedHumidityShown);
@@ -546,7 +554,7 @@ TEST_F(ConsoleForm, StatusReadShowsPeriodMemoryRecordingsAndSampling)
     orvasim::TSimulator sim(SimOptions());
     TForm1 &f = Linked(sim);
     f.DeviceConnected = true;
-    f.dxButton2Click(f.dxButton2);
+    f.dxButton2->Click();
     EXPECT_EQ(Commands(sim.Received()), "EUPAaN");
     EXPECT_EQ(f.Label16->Caption(), "Uzorkovanje nije u toku");
     EXPECT_EQ(f.Label16->Font()->Color(), clGreen);
@@ -566,7 +574,7 @@ TEST_F(ConsoleForm, StatusReadShowsPeriodMemoryRecordingsAndSampling)
     EXPECT_EQ(f.Edit2->Text(), FormatFloat("000", runs) + " zapisa");
 
     // Sampling: the acquisition lamp blinks on Timer3.
-    f.dxButton9Click(f.dxButton9);
+    f.dxButton9->Click();
     EXPECT_EQ(ReceivedWhen(sim, 8), "EUPAaNEG");
     EXPECT_TRUE(Sampling(sim));
     f.SpeedButton10Click(f.SpeedButton10);
