@@ -147,8 +147,12 @@ TForm1::TForm1(TComponent *AOwner) : TForm(AOwner), SettingsFolder(ProgramFolder
 
 TForm1::~TForm1()
 {
-    // The port's event thread must stop while the handlers' window still lives.
-    ComPort1->SetConnected(false);
+    // The port's event thread must stop while the handlers' window still
+    // lives; a failing close has nothing left to tell.
+    try {
+        ComPort1->SetConnected(false);
+    } catch (const std::exception &) {
+    }
 }
 
 void TForm1::CreateComponents()
