@@ -369,7 +369,8 @@ void TForm1::CreateSettingsPage()
     TTabSheet *p = TabSheet3;
     SpeedButton10 = MakeSpeedButton(this, p, "SpeedButton10", 8, 10, 130, "Status uredjaja", false);
     Label16 = MakeLabel(this, p, "Label16", 150, 14, "Uzorkovanje");
-    SpeedButton5 = MakeSpeedButton(this, p, "SpeedButton5", 8, 42, 130, "Period semplovanja", false);
+    SpeedButton5 =
+        MakeSpeedButton(this, p, "SpeedButton5", 8, 42, 130, "Period semplovanja", false);
     Edit1 = Make<TEdit>(this, p, "Edit1", 150, 42, 121, 21);
     Edit1->SetReadOnly(true);
     Edit1->SetText("Period");

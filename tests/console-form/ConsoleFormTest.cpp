@@ -309,7 +309,8 @@ TEST_F(ConsoleForm, PortListComesFromTheRegistryMap)
 
     PublishSerialPorts({"/dev/ttyUSB0", "/dev/ttyACM1", "/tmp/ttyORVA"});
     Form->ListSerialPorts();
-    EXPECT_EQ(PortList(), (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyACM1", "/tmp/ttyORVA"}));
+    EXPECT_EQ(PortList(),
+              (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyACM1", "/tmp/ttyORVA"}));
 
     // A shorter map replaces the longer one whole.
     PublishSerialPorts({"/dev/ttyUSB1"});
@@ -538,7 +539,8 @@ TEST_F(ConsoleForm, SilentDeviceDuringLiveReadingMarksTheLinkLost)
     EXPECT_EQ(f.LCDLabel3->Caption(), "----------");
     EXPECT_EQ(f.LCDLabel4->Caption(), "Period: ---");
     EXPECT_EQ(f.LCDLabel5->Caption(), "Mem: ---");
-    EXPECT_TRUE(Shaped(f.Label33->Caption(), "Last Event: Communication lost @##.##.#### [##:##:##]"))
+    EXPECT_TRUE(
+        Shaped(f.Label33->Caption(), "Last Event: Communication lost @##.##.#### [##:##:##]"))
         << f.Label33->Caption();
     // Not connected: the status read does nothing.
     const size_t sent = sim.Received().size();
@@ -616,13 +618,25 @@ TEST_F(ConsoleForm, PeriodSettingRereadsTheParameters)
     EXPECT_EQ(f.LCDLabel4->Caption(), "Period: 10 sec ");
     EXPECT_TRUE(Boxes.Shown.empty());
 
+    // Typed text names no period: nothing goes out.
+    f.ComboBox2->SetText("7 minuta");
+    const size_t sent = sim.Received().size();
+    f.dxButton13Click(f.dxButton13);
+    EXPECT_EQ(LastText(), "Operacija neuspesna, moliko pokusajte ponovo!");
+    EXPECT_EQ(sim.Received().size(), sent);
+
     // A device of the first version refuses.
     orvasim::TSimulator old(SimOptions(1));
     f.ComPort1->SetConnected(false);
     f.ComPort1->SetPort(old.SlavePath());
     f.ComPort1->SetConnected(true);
+    f.ComboBox2->SetItemIndex(2);
+    Boxes.Shown.clear();
     f.dxButton13Click(f.dxButton13);
+    EXPECT_EQ(Commands(old.Received()), "\x0C");
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
     EXPECT_EQ(LastText(), "Operacija neuspesna, moliko pokusajte ponovo!");
+    EXPECT_EQ(old.WithDevice([](orvasim::TDevice &d, int64_t) { return d.PeriodCode(); }), 4);
 }
 
 TEST_F(ConsoleForm, EraseStopsSamplingFirstWhenTheUserAgrees)
