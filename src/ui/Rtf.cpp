@@ -303,7 +303,10 @@ private:
     void ControlWord(const std::string &Word, std::optional<int> Param) {
         TGroupState &s = State();
         const int p = Param.value_or(1);
-        if (Word == "fonttbl") {
+        if (Word == "bin") {
+            // Binary data may hold any byte, braces too.
+            FPos += std::min<std::size_t>(std::max(Param.value_or(0), 0), FIn.size() - FPos);
+        } else if (Word == "fonttbl") {
             s.Destination = TDestination::FontTable;
             FFontName.clear();
         } else if (Word == "colortbl") {

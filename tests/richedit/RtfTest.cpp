@@ -56,6 +56,8 @@ TEST(Rtf, MalformedInputEndsCleanly) {
         {"{\\rtf1 ab}}}}c", "ab"},
         {"}}}{\\rtf1 ab", "ab"},
         {"{\\rtf1 {\\b ab", "ab"},
+        {"{\\rtf1 a{\\*\\blip\\bin3 }}}b}c}", "ac"},
+        {"{\\rtf1 a\\bin99999999999 bc}", "a"},
         {"{\\rtf1 a\\'4", "a"},
         {"{\\rtf1 a\\'zzb", "azzb"},
         {"{\\rtf1 a\\", "a"},
