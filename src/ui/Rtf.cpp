@@ -98,6 +98,21 @@ char16_t SymbolWord(const std::string &Word) {
     return at == Symbols.end() ? 0 : at->second;
 }
 
+// The UTF-16 unit of \uN, whose N is signed 16-bit by custom.
+std::optional<QChar> Unit(int N) {
+    const int unit = N < 0 ? N + 65536 : N;
+    return unit >= 0 && unit <= 0xFFFF ? std::optional<QChar>(char16_t(unit)) : std::nullopt;
+}
+
+// A font name as the font table can hold it, the same when read and written.
+QString CleanFontName(QString Name) {
+    Name.removeIf([](QChar c) {
+        return c < QChar(0x20) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
+               c == ';' || c == '{' || c == '}' || c == '\\';
+    });
+    return Name.trimmed();
+}
+
 class TRtfReader {
 public:
     TRtfReader(const std::string &Rtf, QTextDocument &Doc) : FIn(Rtf), FCursor(&Doc) {}
@@ -169,12 +184,10 @@ private:
 
     void Byte(unsigned char Byte) {
         EnsureGroup();
+        if (Consumed())
+            return;
         switch (State().Destination) {
         case TDestination::Text:
-            if (FSkip > 0) {
-                --FSkip;
-                return;
-            }
             Text(FromAnsi(std::string(1, char(Byte))).at(0));
             break;
         case TDestination::FontTable:
@@ -196,7 +209,7 @@ private:
     }
 
     void EndFontEntry() {
-        const QString name = FFontName.trimmed();
+        const QString name = CleanFontName(FFontName);
         if (!name.isEmpty())
             FFonts[FFontNumber] = name;
         FFontName.clear();
@@ -314,8 +327,13 @@ private:
         } else if (IsSkippedDestination(Word)) {
             s.Destination = TDestination::Skip;
         } else if (s.Destination == TDestination::FontTable) {
-            if (Word == "f")
+            if (Word == "f") {
                 FFontNumber = Param.value_or(0);
+            } else if (Word == "u" && !Consumed()) {
+                if (const auto unit = Unit(p))
+                    FFontName += *unit;
+                FSkip = s.UnicodeSkip;
+            }
         } else if (s.Destination == TDestination::ColorTable) {
             const int v = std::clamp(Param.value_or(0), 0, 255);
             if (Word == "red")
@@ -337,9 +355,8 @@ private:
         if (Word == "u") {
             if (Consumed())
                 return;
-            const int unit = p < 0 ? p + 65536 : p;
-            if (unit >= 0 && unit <= 0xFFFF)
-                Text(QChar(char16_t(unit)));
+            if (const auto unit = Unit(p))
+                Text(*unit);
             FSkip = s.UnicodeSkip;
             return;
         }
@@ -456,11 +473,8 @@ void AppendEscaped(std::string &Out, const QString &Text) {
 
 QString FontName(const QTextCharFormat &Format, const QTextDocument &Doc) {
     const QStringList families = Format.fontFamilies().toStringList();
-    QString name = families.isEmpty() ? Doc.defaultFont().family() : families.first();
-    name.remove(';');
-    name.remove('{');
-    name.remove('}');
-    name.remove('\\');
+    const QString name =
+        CleanFontName(families.isEmpty() ? Doc.defaultFont().family() : families.first());
     return name.isEmpty() ? QStringLiteral("Sans") : name;
 }
 
@@ -487,10 +501,7 @@ void ReadPlainText(const std::string &Text, QTextDocument &Doc) {
 std::string WriteRtf(const QTextDocument &Doc) {
     struct TRun {
         QString Text;
-        int Font;
-        int HalfPoints;
-        bool Bold, Italic, Underline;
-        int Color;
+        TRunFormat Format;
     };
     std::vector<QString> fonts;
     std::vector<QColor> colors;
@@ -513,9 +524,17 @@ std::string WriteRtf(const QTextDocument &Doc) {
             const int color = f.hasProperty(QTextFormat::ForegroundBrush)
                                   ? indexOf(colors, f.foreground().color()) + 1
                                   : 0;
-            runs.push_back({fragment.text(), indexOf(fonts, FontName(f, Doc)),
-                            int(std::lround(size * 2)), f.fontWeight() > QFont::Normal,
-                            f.fontItalic(), f.fontUnderline(), color});
+            const TRunFormat format{indexOf(fonts, FontName(f, Doc)),
+                                    int(std::lround(size * 2)),
+                                    f.fontWeight() > QFont::Normal,
+                                    f.fontItalic(),
+                                    f.fontUnderline(),
+                                    color};
+            // Formats that differ only in what rich text does not keep write as one run.
+            if (!runs.empty() && runs.back().Format == format)
+                runs.back().Text += fragment.text();
+            else
+                runs.push_back({fragment.text(), format});
         }
         paragraphs.push_back(std::move(runs));
     }
@@ -534,7 +553,8 @@ std::string WriteRtf(const QTextDocument &Doc) {
                "\\blue" + std::to_string(c.blue()) + ";";
     out += "}\r\n";
     for (const auto &runs : paragraphs) {
-        for (const TRun &r : runs) {
+        for (const TRun &run : runs) {
+            const TRunFormat &r = run.Format;
             out += "\\plain\\f" + std::to_string(r.Font) + "\\fs" + std::to_string(r.HalfPoints);
             if (r.Bold)
                 out += "\\b";
@@ -543,7 +563,7 @@ std::string WriteRtf(const QTextDocument &Doc) {
             if (r.Underline)
                 out += "\\ul";
             out += "\\cf" + std::to_string(r.Color) + " ";
-            AppendEscaped(out, r.Text);
+            AppendEscaped(out, run.Text);
         }
         out += "\\par\r\n";
     }

@@ -141,3 +141,25 @@ TEST(Rtf, PlainTextLinesAnyEnding) {
     EXPECT_FALSE(IsRtf("{\\rt"));
     EXPECT_TRUE(IsRtf("{\\rtf1"));
 }
+
+TEST(Rtf, WritingWhatWasReadIsStable) {
+    // Font names that the font table cannot keep as they are, and runs whose
+    // formats differ only in what rich text does not keep.
+    const std::string cases[] = {
+        "{\\rtf1{\\fonttbl{\\f0 A\\{B;}{\\f1 AB;}{\\f2 \\u1046?x\\'01\\tab;}}\\f0 x\\f1 y\\f2 z}",
+        "{\\rtf1{\\fonttbl{\\f0 Sans;\\'00\\'00}}\\f7 a\\f8 b\\par}",
+    };
+    for (const std::string &rtf : cases) {
+        QTextDocument first, second;
+        ReadRtf(rtf, first);
+        const std::string written = WriteRtf(first);
+        ReadRtf(written, second);
+        EXPECT_EQ(second.toRawText(), first.toRawText()) << rtf;
+        EXPECT_EQ(WriteRtf(second), written) << rtf;
+    }
+    QTextDocument doc;
+    ReadRtf(cases[0], doc);
+    EXPECT_EQ(FormatAt(doc, 0).fontFamilies().toStringList(), QStringList{"AB"});
+    EXPECT_EQ(FormatAt(doc, 2).fontFamilies().toStringList(),
+              QStringList{QString(QChar(0x416)) + "x"});
+}
