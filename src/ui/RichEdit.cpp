@@ -301,7 +301,7 @@ void TRichEditStrings::LoadFromFile(const std::string &FileName) {
         // One change and one selection report for the whole load.
         const QSignalBlocker quiet(FOwner.FEditor);
         QTextDocument &doc = *FOwner.FEditor->document();
-        if (IsRtf(data))
+        if (IsRtf(data) && !FOwner.PlainText)
             ReadRtf(data, doc);
         else
             ReadPlainText(data, doc);
@@ -313,7 +313,7 @@ void TRichEditStrings::LoadFromFile(const std::string &FileName) {
 }
 
 void TRichEditStrings::SaveToFile(const std::string &FileName) const {
-    const std::string rtf = WriteRtf(*FOwner.FEditor->document());
+    const std::string rtf = FOwner.PlainText ? Text() : WriteRtf(*FOwner.FEditor->document());
     std::FILE *f = std::fopen(FileName.c_str(), "wb");
     if (!f)
         throw EFCreateError("Cannot create file \"" + FileName + "\". " + SystemError());

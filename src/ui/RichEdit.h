@@ -37,10 +37,12 @@ public:
     void Add(const std::string &Line);
 
     // Replaces the contents by FileName's: rich text, or plain 8-bit text if
-    // the file does not start as rich text. A file that cannot be read raises
-    // EFOpenError and leaves the contents as they were.
+    // the file does not start as rich text or the control's PlainText is set.
+    // A file that cannot be read raises EFOpenError and leaves the contents
+    // as they were.
     void LoadFromFile(const std::string &FileName);
-    // Writes the contents as rich text, replacing FileName; raises
+    // Writes the contents as rich text (as lines of 8-bit text ended by CR LF
+    // when the control's PlainText is set), replacing FileName; raises
     // EFCreateError when it cannot be created and EStreamError when it
     // cannot be written whole.
     void SaveToFile(const std::string &FileName) const;
@@ -61,6 +63,8 @@ public:
     void SetReadOnly(bool Value);
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle Value);
+    // Whether Lines load and save plain text rather than rich text.
+    bool PlainText = false;
     bool WordWrap() const;
     void SetWordWrap(bool Value);
 

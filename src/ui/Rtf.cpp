@@ -495,6 +495,8 @@ void ReadPlainText(const std::string &Text, QTextDocument &Doc) {
     QString text = FromAnsi(lines);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace('\r', '\n');
+    if (text.endsWith('\n'))
+        text.chop(1);
     Doc.setPlainText(text);
 }
 

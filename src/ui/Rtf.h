@@ -27,7 +27,8 @@ bool IsRtf(const std::string &Data);
 // Replaces Doc's contents by the text and character formats of Rtf.
 void ReadRtf(const std::string &Rtf, QTextDocument &Doc);
 
-// Replaces Doc's contents by Text (Windows-1252), one line per CR LF, LF or CR.
+// Replaces Doc's contents by Text (Windows-1252), lines ended by CR LF, LF
+// or CR; the end of the last line may be there or not.
 void ReadPlainText(const std::string &Text, QTextDocument &Doc);
 
 // Doc's text and character formats (font, size, bold, italic, underline,

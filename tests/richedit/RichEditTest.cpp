@@ -224,6 +224,13 @@ TEST_F(ReportView, FileErrorsRaiseStreamErrorsAndKeepTheText) {
     ASSERT_EQ(Rich.Lines.Count(), 2);
     EXPECT_EQ(Rich.Lines[1], "second \xb0");
     EXPECT_EQ(Rich.Text(), "first\r\nsecond \xb0");
+
+    // Plain text keeps rich text's codes as text, in and out.
+    Rich.PlainText = true;
+    Rich.Lines.LoadFromFile(Path);
+    EXPECT_EQ(Rich.Lines[0].substr(0, 11), "{\\rtf1\\ansi");
+    Rich.Lines.SaveToFile(plain);
+    EXPECT_EQ(FileText(plain), FileText(Path));
 }
 
 TEST(FindDialog, FindNextReportsTheTypedText) {

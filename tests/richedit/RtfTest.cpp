@@ -136,7 +136,7 @@ TEST(Rtf, WrittenDocumentReadsBackAlike) {
 
 TEST(Rtf, PlainTextLinesAnyEnding) {
     QTextDocument doc;
-    ReadPlainText("a\r\nb\nc\rd\xb0", doc);
+    ReadPlainText("a\r\nb\nc\rd\xb0\r\n", doc);
     EXPECT_EQ(doc.toRawText(), "a" + Par + "b" + Par + "c" + Par + "d" + QChar(0xB0));
     EXPECT_FALSE(IsRtf("{\\rt"));
     EXPECT_TRUE(IsRtf("{\\rtf1"));
