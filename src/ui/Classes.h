@@ -17,6 +17,22 @@ public:
 
 using TNotifyEvent = std::function<void(TObject *Sender)>;
 
+// The class library's stream errors: a file that cannot be opened for
+// reading (EFOpenError) or created (EFCreateError), and failed reads and
+// writes of an open stream (EStreamError itself).
+class EStreamError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
 class TPersistent : public TObject {
 public:
     const char *ClassName() const override { return "TPersistent"; }

@@ -116,6 +116,7 @@ Qt::CursorShape CursorShape(TCursor Cursor)
     case crSizeNWSE: return Qt::SizeFDiagCursor;
     case crSizeWE: return Qt::SizeHorCursor;
     case crHourGlass: return Qt::WaitCursor;
+    case crDrag: return Qt::DragMoveCursor;
     case crNo: return Qt::ForbiddenCursor;
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
@@ -670,37 +671,49 @@ template <class F> void Guarded(TObject *Sender, F &&Handler)
 }
 } // namespace
 
+void TControl::HandleQtMouseEvent(const QMouseEvent &Event, QPoint P)
+{
+    const TShiftState shift = ShiftFromMouse(&Event);
+    if (Event.type() == QEvent::MouseMove) {
+        Guarded(this, [&] { HandleMouseMove(shift, P.x(), P.y()); });
+        return;
+    }
+    TMouseButton button;
+    if (!MouseButton(Event.button(), button))
+        return;
+    switch (Event.type()) {
+    case QEvent::MouseButtonPress:
+        Guarded(this, [&] { HandleMouseDown(button, shift, P.x(), P.y()); });
+        break;
+    case QEvent::MouseButtonDblClick:
+        Guarded(this, [&] { HandleMouseDown(button, shift, P.x(), P.y(), true); });
+        break;
+    case QEvent::MouseButtonRelease:
+        Guarded(this, [&] { HandleMouseUp(button, shift, P.x(), P.y()); });
+        break;
+    default:
+        break;
+    }
+}
+
 void TControl::mousePressEvent(QMouseEvent *Event)
 {
-    TMouseButton button;
-    if (!MouseButton(Event->button(), button))
-        return;
-    QPoint p = Event->position().toPoint();
-    Guarded(this, [&] { HandleMouseDown(button, ShiftFromMouse(Event), p.x(), p.y()); });
+    HandleQtMouseEvent(*Event, Event->position().toPoint());
 }
 
 void TControl::mouseDoubleClickEvent(QMouseEvent *Event)
 {
-    TMouseButton button;
-    if (!MouseButton(Event->button(), button))
-        return;
-    QPoint p = Event->position().toPoint();
-    Guarded(this, [&] { HandleMouseDown(button, ShiftFromMouse(Event), p.x(), p.y(), true); });
+    HandleQtMouseEvent(*Event, Event->position().toPoint());
 }
 
 void TControl::mouseMoveEvent(QMouseEvent *Event)
 {
-    QPoint p = Event->position().toPoint();
-    Guarded(this, [&] { HandleMouseMove(ShiftFromMouse(Event), p.x(), p.y()); });
+    HandleQtMouseEvent(*Event, Event->position().toPoint());
 }
 
 void TControl::mouseReleaseEvent(QMouseEvent *Event)
 {
-    TMouseButton button;
-    if (!MouseButton(Event->button(), button))
-        return;
-    QPoint p = Event->position().toPoint();
-    Guarded(this, [&] { HandleMouseUp(button, ShiftFromMouse(Event), p.x(), p.y()); });
+    HandleQtMouseEvent(*Event, Event->position().toPoint());
 }
 
 void TControl::enterEvent(QEnterEvent *)

@@ -18,6 +18,7 @@
 #include <QWidget>
 
 class QKeyEvent;
+class QMouseEvent;
 
 #include <cstdint>
 #include <functional>
@@ -156,6 +157,7 @@ enum : int {
     crSizeNWSE = -8,
     crSizeWE = -9,
     crHourGlass = -11,
+    crDrag = -12,
     crNo = -18,
     crHandPoint = -21,
     crSizeAll = -22,
@@ -276,6 +278,10 @@ public:
                                  bool Double = false);
     void HandleMouseMove(TShiftState Shift, int X, int Y);
     void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The same sequence for a Qt mouse event (press, double click, move,
+    // release) that a hosted widget received, at P in this control; an
+    // exception from a handler goes to the application's handler.
+    void HandleQtMouseEvent(const QMouseEvent &Event, QPoint P);
     void HandleMouseEnter() { CMMouseEnter(); }
     void HandleMouseLeave() { CMMouseLeave(); }
 

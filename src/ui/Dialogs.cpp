@@ -4,7 +4,14 @@
 #include "Text.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -111,6 +118,81 @@ bool TDialogs::PrinterSetup(TPrinterSetupDialog &, QPrinter &Printer)
         return false;
     QPrintDialog box(&Printer);
     return box.exec() == QDialog::Accepted;
+}
+
+void TDialogs::ShowFind(TFindDialog &Dialog)
+{
+    if (!HasWidgets())
+        return;
+    QWidget *window = Dialog.Window();
+    if (!window) {
+        auto *box = new QDialog(nullptr, Qt::Dialog);
+        box->setWindowTitle(QStringLiteral("Find"));
+        auto *text = new QLineEdit(box);
+        text->setObjectName(QStringLiteral("FindText"));
+        auto *whole = new QCheckBox(QStringLiteral("Match &whole word only"), box);
+        auto *matchCase = new QCheckBox(QStringLiteral("Match &case"), box);
+        auto *next = new QPushButton(QStringLiteral("&Find Next"), box);
+        auto *cancel = new QPushButton(QStringLiteral("Cancel"), box);
+        next->setDefault(true);
+        auto *row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("Fi&nd what:"), box));
+        row->addWidget(text);
+        row->addWidget(next);
+        auto *lower = new QHBoxLayout;
+        lower->addWidget(whole);
+        lower->addWidget(matchCase);
+        lower->addStretch();
+        lower->addWidget(cancel);
+        auto *all = new QVBoxLayout(box);
+        all->addLayout(row);
+        all->addLayout(lower);
+        QObject::connect(cancel, &QPushButton::clicked, box, &QDialog::hide);
+        QObject::connect(next, &QPushButton::clicked, box, [&Dialog, text, whole, matchCase] {
+            Dialog.FindText = ToAnsi(text->text());
+            TFindOptions options = frDown;
+            if (whole->isChecked())
+                options |= frWholeWord;
+            if (matchCase->isChecked())
+                options |= frMatchCase;
+            Dialog.Options = options;
+            if (Dialog.OnFind)
+                Dialog.OnFind(&Dialog);
+        });
+        Dialog.SetWindow(box);
+        window = box;
+    }
+    if (auto *text = window->findChild<QLineEdit *>(QStringLiteral("FindText")))
+        text->setText(FromAnsi(Dialog.FindText));
+    if (Dialog.Left >= 0 && Dialog.Top >= 0)
+        window->move(Dialog.Left, Dialog.Top);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+TFindDialog::~TFindDialog()
+{
+    delete FWindow;
+}
+
+bool TFindDialog::Execute()
+{
+    Dialogs().ShowFind(*this);
+    return true;
+}
+
+void TFindDialog::CloseDialog()
+{
+    if (FWindow)
+        FWindow->hide();
+}
+
+void TFindDialog::SetWindow(QWidget *Value)
+{
+    if (Value != FWindow)
+        delete FWindow;
+    FWindow = Value;
 }
 
 bool TDialogs::ShellExecute(const std::string &Operation, const std::string &File,

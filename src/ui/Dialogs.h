@@ -12,6 +12,8 @@ class QPrinter;
 class TOpenDialog;
 class TSaveDialog;
 class TPrinterSetupDialog;
+class TFindDialog;
+class QWidget;
 
 // Message box flags and answers, with the class library's values.
 enum : int {
@@ -42,6 +44,11 @@ public:
     // Lets the user choose and set up the printer (a real user can choose a
     // PDF file); false when cancelled.
     virtual bool PrinterSetup(TPrinterSetupDialog &Dialog, QPrinter &Printer);
+    // Shows the modeless find dialog at its Left and Top (screen
+    // coordinates) with its FindText, and returns at once; each press of
+    // its find-next button stores the typed text and options in Dialog and
+    // raises its OnFind.
+    virtual void ShowFind(TFindDialog &Dialog);
     // The shell's open of a program, document or web address (System.h).
     virtual bool ShellExecute(const std::string &Operation, const std::string &File,
                               const std::string &Parameters, const std::string &Directory,
@@ -91,6 +98,41 @@ public:
     explicit TPrinterSetupDialog(TComponent *AOwner) : TComponent(AOwner) {}
     const char *ClassName() const override { return "TPrinterSetupDialog"; }
     bool Execute();
+};
+
+// The find dialog component (modeless): the text to find, its options, and
+// OnFind for every find-next request.
+using TFindOptions = unsigned;
+enum : unsigned { frDown = 1, frWholeWord = 2, frMatchCase = 4 };
+
+class TFindDialog : public TComponent {
+public:
+    explicit TFindDialog(TComponent *AOwner) : TComponent(AOwner) {}
+    ~TFindDialog() override;
+    const char *ClassName() const override { return "TFindDialog"; }
+
+    std::string FindText;
+    TFindOptions Options = frDown;
+    int Left = -1;
+    int Top = -1;
+    TNotifyEvent OnFind;
+
+    void SetPosition(int X, int Y)
+    {
+        Left = X;
+        Top = Y;
+    }
+    // Shows the dialog; true, as the dialog stays open.
+    bool Execute();
+    void CloseDialog();
+
+    // The dialog's window while it exists (made by the dialogs in use,
+    // freed with the component).
+    QWidget *Window() const { return FWindow; }
+    void SetWindow(QWidget *Value);
+
+private:
+    QWidget *FWindow = nullptr;
 };
 
 // The program's printer, as the class library keeps one for all printing;
