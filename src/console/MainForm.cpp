@@ -15,6 +15,7 @@
 #include "IAgaloLED.h"
 #include "LCD_Lab.h"
 #include "ProgressCyl.h"
+#include "RichEdit.h"
 #include "StdCtrls.h"
 #include "System.h"
 #include "dxButton.h"

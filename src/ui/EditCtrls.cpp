@@ -3,7 +3,6 @@
 #include "Text.h"
 
 #include <QLineEdit>
-#include <QTextEdit>
 
 TEdit::TEdit(TComponent *AOwner)
     : TWidgetControl(AOwner, new QLineEdit), FLine(static_cast<QLineEdit *>(Face()))
@@ -20,15 +19,3 @@ std::string TEdit::Text() const { return ToAnsi(FLine->text()); }
 void TEdit::SetText(const std::string &Value) { FLine->setText(FromAnsi(Value)); }
 bool TEdit::ReadOnly() const { return FLine->isReadOnly(); }
 void TEdit::SetReadOnly(bool Value) { FLine->setReadOnly(Value); }
-
-TRichEdit::TRichEdit(TComponent *AOwner)
-    : TWidgetControl(AOwner, new QTextEdit), FView(static_cast<QTextEdit *>(Face()))
-{
-    SetTabStop(true);
-    FView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    SetBounds(0, 0, 185, 89);
-}
-
-bool TRichEdit::ReadOnly() const { return FView->isReadOnly(); }
-void TRichEdit::SetReadOnly(bool Value) { FView->setReadOnly(Value); }
-std::string TRichEdit::Text() const { return ToAnsi(FView->toPlainText()); }
