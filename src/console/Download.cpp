@@ -85,10 +85,16 @@ void TForm1::dxButton3Click(TObject *)
     ProgressBar1->Show();
     DisableDeviceControls();
     DownloadActive = true;
-    SendCommandByte(*ComPort1, 'S');
-    Sleep(500);
-    // Sending empties both queues, so the stream starts on an empty one.
-    SendCommandByte(*ComPort1, 'R');
+    try {
+        SendCommandByte(*ComPort1, 'S');
+        Sleep(500);
+        // Sending empties both queues, so the stream starts on an empty one.
+        SendCommandByte(*ComPort1, 'R');
+    } catch (const EComPort &) {
+        // The request did not reach the logger: nothing will come.
+        EndDownload(0);
+        return;
+    }
     FWatchedCount = 0;
     DownloadWatch->SetInterval(DownloadStallMs);
     DownloadWatch->SetEnabled(true);
