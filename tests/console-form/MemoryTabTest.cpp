@@ -76,6 +76,19 @@ protected:
         return PumpUntil([this] { return !Form->DownloadActive; }, Limit);
     }
     std::string File(const std::string &Name) const { return Folder() + "/" + Name; }
+    // Starts a download whose stream breaks off after Limit bytes and waits
+    // until the window has shown them all; the download stays open.
+    void StartCutDownload(orvasim::TSimulator &Sim, size_t Limit)
+    {
+        orvasim::TFaults cut;
+        cut.StreamLimit = Limit;
+        Sim.SetFaults(cut);
+        Form->DownloadStallMs = 60000;
+        Form->dxButton3Click(Form->dxButton3);
+        const std::string shown = "Preuzeto: " + std::to_string(Limit + 1) + " By | 0 kB";
+        ASSERT_TRUE(PumpUntil([&] { return Form->Label13->Caption() == shown; },
+                              std::chrono::seconds(2)));
+    }
 };
 
 // ---------------------------------------------------------------- download
@@ -324,13 +337,7 @@ TEST_F(MemoryTab, StreamCutShortEndsWithTheWholeRecordsReceived)
 
     // "Osvezi komunikaciju" during a download ends it with what came, then
     // checks the link.
-    cut.StreamLimit = 600;
-    sim.SetFaults(cut);
-    f.DownloadStallMs = 60000;
-    f.dxButton3Click(f.dxButton3);
-    ASSERT_TRUE(sim.WaitStreamed(600, std::chrono::seconds(2)));
-    ASSERT_TRUE(PumpUntil([&] { return f.Label13->Caption() == "Preuzeto: 601 By | 0 kB"; },
-                          std::chrono::seconds(2)));
+    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 600));
     const size_t sent = sim.Received().size();
     f.dxButton1Click(f.dxButton1);
     EXPECT_FALSE(f.DownloadActive);
@@ -344,6 +351,25 @@ TEST_F(MemoryTab, StreamCutShortEndsWithTheWholeRecordsReceived)
     ASSERT_TRUE(Downloaded());
     EXPECT_EQ(f.ByteCount, 6000);
     EXPECT_TRUE(SameBytes(memory, f.DownloadBuffer, 6000));
+}
+
+TEST_F(MemoryTab, PortScanOrSwitchDuringADownloadEndsItFirst)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 240));
+    f.dxButton14Click(f.dxButton14);
+    EXPECT_FALSE(f.DownloadActive);
+    EXPECT_EQ(f.ByteCount, 240);
+    ASSERT_EQ(Boxes.Shown.size(), 2u);
+    EXPECT_EQ(Boxes.Shown[0].Text.rfind("Preuzimanje prekinuto: primljeno je 240 od", 0), 0u);
+    EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + sim.SlavePath());
+
+    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 120));
+    f.ComboBox1Change(f.ComboBox1);
+    EXPECT_FALSE(f.DownloadActive);
+    EXPECT_EQ(f.ByteCount, 120);
+    EXPECT_TRUE(f.ComPort1->Connected());
 }
 
 TEST_F(MemoryTab, FailedSaveAtTheEndIsToldAndTheNextDownloadStillCompletes)
