@@ -146,6 +146,7 @@ void TForm1::ComboBox1Change(TObject *)
 {
     if (!PortScanDone)
         return;
+    InterruptDownload();
     dxButton1->SetEnabled(false);
     ComPort1->SetConnected(false);
     Timer1->SetEnabled(false);
@@ -168,6 +169,7 @@ void TForm1::ComboBox1Change(TObject *)
 
 void TForm1::dxButton14Click(TObject *)
 {
+    InterruptDownload();
     PortScanDone = false;
     // Whether this scan found the device: an entry whose port cannot be
     // opened leaves DeviceConnected as an earlier check set it.
@@ -205,6 +207,7 @@ void TForm1::dxButton14Click(TObject *)
 
 void TForm1::dxButton1Click(TObject *)
 {
+    InterruptDownload();
     DeviceConnected = CheckDeviceConnection();
 }
 

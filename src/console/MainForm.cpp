@@ -221,6 +221,8 @@ void TForm1::CreateComponents()
     Timer2->SetInterval(1000);
     Timer3 = MakeComponent<TTimer>(this, "Timer3");
     Timer3->SetInterval(100);
+    DownloadWatch = MakeComponent<TTimer>(this, "DownloadWatch");
+    DownloadWatch->SetEnabled(false);
 
     CreateMainPage();
     CreateMemoryPage();
@@ -456,6 +458,16 @@ void TForm1::BindHandlers()
     dxButton10->OnClick = bind(&TForm1::dxButton10Click);
     dxButton4->OnClick = bind(&TForm1::dxButton4Click);
     dxButton8->OnClick = bind(&TForm1::dxButton8Click);
+    OnKeyDown = [this](TObject *Sender, uint16_t &Key, TShiftState Shift) {
+        FormKeyDown(Sender, Key, Shift);
+    };
+    dxButton3->OnClick = bind(&TForm1::dxButton3Click);
+    ComPort1->OnRxChar = [this](TObject *Sender, int Count) { ComPort1RxChar(Sender, Count); };
+    DownloadWatch->OnTimer = bind(&TForm1::DownloadWatchTimer);
+    dxButton5->OnClick = bind(&TForm1::dxButton5Click);
+    dxButton6->OnClick = bind(&TForm1::dxButton6Click);
+    dxButton7->OnClick = bind(&TForm1::dxButton7Click);
+    dxButton12->OnClick = bind(&TForm1::dxButton12Click);
 }
 
 } // namespace logbridge

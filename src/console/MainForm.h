@@ -3,6 +3,7 @@
 // device status and settings, the memory tab. Built in code from what its
 // window resource holds; handlers keep the names they are bound by.
 
+#include "DownloadReport.h"
 #include "Forms.h"
 #include "MemoryImage.h"
 
@@ -48,8 +49,13 @@ public:
     ~TForm1() override;
     const char *ClassName() const override { return "TForm1"; }
 
-    // Where "comport.ini" is kept: the program folder, unless a test moves it.
+    // Where the console keeps its fixed files ("comport.ini", the reports,
+    // "temp.dts", "bin_fajlovi") and finds the viewer: the program folder,
+    // unless a test moves it.
     std::string SettingsFolder;
+    // A download whose input queue has not grown for this long has stopped
+    // short; it ends with what came (the device streams without pause).
+    unsigned DownloadStallMs = 3000;
     std::string ComPortIni() const { return SettingsFolder + "/comport.ini"; }
 
     // ---- components, owned by the window
@@ -61,6 +67,8 @@ public:
     TTabSheet *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
     TStatusBar *StatusBar1;
     TTimer *Timer1, *Timer2, *Timer3;
+    // Not in the window's resource: watches a running download for a stall.
+    TTimer *DownloadWatch;
     // Glavi panel
     TComboBox *ComboBox1;
     TGauge *Gauge1;
@@ -132,6 +140,21 @@ public:
     void dxButton4Click(TObject *Sender);
     void dxButton8Click(TObject *Sender);
 
+    // ---- memory download, memory images, recordings
+    void FormKeyDown(TObject *Sender, uint16_t &Key, TShiftState Shift);
+    void dxButton3Click(TObject *Sender);
+    void ComPort1RxChar(TObject *Sender, int Count);
+    void DownloadWatchTimer(TObject *Sender);
+    // Ends a running download now with the bytes received so far, keeping
+    // their whole records; nothing while no download runs. Whatever else
+    // talks on the line calls it first, since a command empties the queues.
+    void InterruptDownload();
+    void WriteDownloadReport();
+    void dxButton6Click(TObject *Sender);
+    void dxButton5Click(TObject *Sender);
+    void dxButton7Click(TObject *Sender);
+    void dxButton12Click(TObject *Sender);
+
 private:
     void CreateComponents();
     void CreateMainPage();
@@ -148,7 +171,26 @@ private:
     // The acquisition commands "G" and "g", after a presence check.
     void SendAcquisition(uint8_t Command);
 
+    // The end of a download with Queued bytes waiting: complete when they
+    // reach what the device announced, else cut short.
+    void EndDownload(int Queued);
+    void ShowDownloadProgress(int Count);
+    void HideDownloadProgress();
+    // Bytes waiting in the input queue; 0 when the port is gone.
+    int QueuedBytes();
+    // Writes a report with ProgressCyl1 showing its progress, then shows it:
+    // loaded into the report view, and once more after a pause.
+    using TReportFileWriter = std::string (*)(const TConsoleState &, const std::string &,
+                                              TDateTime, const std::function<void(int)> &);
+    void WriteReport(TReportFileWriter Write);
+    void LoadReportView(const std::string &Path);
+
     bool FActivated = false;
+    // What the device announced for the running download. ByteCount takes
+    // it only when the stream is complete, so a refused or broken request
+    // never changes the size of the image already held.
+    int32_t FExpectedBytes = 0;
+    int FWatchedCount = 0; // queued bytes at the watchdog's last look
 };
 
 // The maker's web page, opened by the logo and the status bar.

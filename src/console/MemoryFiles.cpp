@@ -1,0 +1,95 @@
+// The memory tab's files: memory images ("Snimi BIN", "Ucitaj BIN"), the
+// reports in the report view, recordings ("Export DTS") and the viewer's
+// start on the hand-over recording ("Prikazi Grafik").
+
+#include "MainForm.h"
+
+#include "ConsoleFiles.h"
+#include "DateTime.h"
+#include "Dialogs.h"
+#include "DtsExport.h"
+#include "EditCtrls.h"
+#include "ProgressCyl.h"
+#include "StdCtrls.h"
+#include "System.h"
+#include "Text.h"
+
+#include <QTextEdit>
+
+namespace logbridge {
+
+namespace {
+
+// Far above any report of a 65,536-byte image (about 150 bytes a record).
+constexpr std::size_t ReportSizeLimit = 16u << 20;
+
+} // namespace
+
+void TForm1::dxButton6Click(TObject *)
+{
+    SaveDialog1->InitialDir = MemoryImageFolder(SettingsFolder);
+    if (!SaveDialog1->Execute())
+        return;
+    SaveMemoryImage(*this, SaveDialog1->FileName);
+    Label12->SetCaption(SavedFileCaption(SaveDialog1->FileName));
+    Label12->SetHint(SaveDialog1->FileName);
+}
+
+void TForm1::dxButton5Click(TObject *)
+{
+    OpenDialog1->InitialDir = MemoryImageFolder(SettingsFolder);
+    if (!OpenDialog1->Execute())
+        return;
+    ProgressCyl1->SetVisible(true);
+    try {
+        LoadMemoryImage(*this, OpenDialog1->FileName);
+    } catch (const EMemoryImageTooLarge &E) {
+        // Refused whole, the image held stays; the user is told why.
+        ProgressCyl1->SetVisible(false);
+        ErrorBox(E.Message);
+        return;
+    }
+    WriteReport(WriteLoadReportFile);
+}
+
+void TForm1::WriteReport(TReportFileWriter Write)
+{
+    ProgressCyl1->SetVisible(true);
+    ProgressCyl1->SetMax(ByteCount / RecordSize);
+    const std::string path =
+        Write(*this, SettingsFolder, Now(), [this](int Done) { ProgressCyl1->SetPosition(Done); });
+    LoadReportView(path);
+    Sleep(100);
+    LoadReportView(path);
+    ProgressCyl1->SetVisible(false);
+}
+
+// The view takes the report's text as the file holds it; rendering the
+// rich text is the rich-edit control's.
+void TForm1::LoadReportView(const std::string &Path)
+{
+    bool tooLarge = false;
+    const std::string text = ReadWholeFile(Path, ReportSizeLimit, tooLarge);
+    RichEdit1->View()->setPlainText(FromAnsi(text));
+}
+
+void TForm1::dxButton7Click(TObject *)
+{
+    if (!SaveDialog2->Execute())
+        return;
+    const TRecordingResult result = ExportRecording(*this, SaveDialog2->FileName, Edit3->Text());
+    if (result.Processed > 0)
+        Label26->SetCaption(result.LastStamp);
+}
+
+void TForm1::dxButton12Click(TObject *)
+{
+    const TRecordingResult result =
+        WriteHandOverRecording(*this, SettingsFolder, Edit3->Text());
+    if (result.Processed > 0)
+        Label26->SetCaption(result.LastStamp);
+    const TViewerStart viewer = ViewerStart(SettingsFolder);
+    Dialogs().ShellExecute("", viewer.Program, viewer.Parameters, "", SW_SHOWNORMAL);
+}
+
+} // namespace logbridge
