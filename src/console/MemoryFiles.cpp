@@ -10,20 +10,12 @@
 #include "DtsExport.h"
 #include "EditCtrls.h"
 #include "ProgressCyl.h"
+#include "RichEdit.h"
 #include "StdCtrls.h"
 #include "System.h"
 #include "Text.h"
 
-#include <QTextEdit>
-
 namespace logbridge {
-
-namespace {
-
-// Far above any report of a 65,536-byte image (about 150 bytes a record).
-constexpr std::size_t ReportSizeLimit = 16u << 20;
-
-} // namespace
 
 void TForm1::dxButton6Click(TObject *)
 {
@@ -64,13 +56,9 @@ void TForm1::WriteReport(TReportFileWriter Write)
     ProgressCyl1->SetVisible(false);
 }
 
-// The view takes the report's text as the file holds it; rendering the
-// rich text is the rich-edit control's.
 void TForm1::LoadReportView(const std::string &Path)
 {
-    bool tooLarge = false;
-    const std::string text = ReadWholeFile(Path, ReportSizeLimit, tooLarge);
-    RichEdit1->View()->setPlainText(FromAnsi(text));
+    RichEdit1->Lines.LoadFromFile(Path);
 }
 
 void TForm1::dxButton7Click(TObject *)

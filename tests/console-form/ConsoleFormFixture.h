@@ -18,6 +18,7 @@
 #include "LCD_Lab.h"
 #include "MainForm.h"
 #include "Registry.h"
+#include "RichEdit.h"
 #include "SerialPorts.h"
 #include "Simulator.h"
 #include "StdCtrls.h"
