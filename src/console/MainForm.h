@@ -34,6 +34,10 @@ class TDSCheckBox;
 class TDSGradient;
 class TProgressCyl;
 
+class TPopupMenu;
+class TMenuItem;
+class TFindDialog;
+
 namespace logbridge {
 
 constexpr uint8_t VariantPlain = 1; // presence reply "O"
@@ -149,6 +153,27 @@ private:
     void SendAcquisition(uint8_t Command);
 
     bool FActivated = false;
+
+    // ---- report view: the record picker, saving a copy, finding text
+public:
+    // A selection in the view covers one record stamp.
+    static constexpr int StampLength = 23;
+
+    TPopupMenu *PopupMenu1;
+    TMenuItem *SaveASRTF1, *Found1;
+    TFindDialog *FindDialog1;
+
+    void RichEdit1MouseMove(TObject *Sender, TShiftState Shift, int X, int Y);
+    void RichEdit1MouseLeave(TObject *Sender);
+    void RichEdit1SelectionChange(TObject *Sender);
+    void SpeedButton1Click(TObject *Sender);
+    void SaveASRTF1Click(TObject *Sender);
+    void dxButton11Click(TObject *Sender);
+    void Found1Click(TObject *Sender);
+    void FindDialog1Find(TObject *Sender);
+
+private:
+    void BindReportView();
 };
 
 // The maker's web page, opened by the logo and the status bar.
