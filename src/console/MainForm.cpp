@@ -14,6 +14,7 @@
 #include "Gauges.h"
 #include "IAgaloLED.h"
 #include "LCD_Lab.h"
+#include "Menus.h"
 #include "ProgressCyl.h"
 #include "RichEdit.h"
 #include "StdCtrls.h"
@@ -343,6 +344,7 @@ void TForm1::CreateMemoryPage()
 
     RichEdit1 = Make<TRichEdit>(this, p, "RichEdit1", 8, 168, 400, 196);
     RichEdit1->SetReadOnly(true);
+    RichEdit1->SetScrollBars(ssVertical);
     RichEdit1->Font()->SetName("Courier New");
     RichEdit1->SetHint("Kliknite desnim dugmetom za MENI");
     RichEdit1->SetShowHint(true);
@@ -365,6 +367,15 @@ void TForm1::CreateMemoryPage()
         MakeFileDialog<TSaveDialog>(this, "SaveDialog2", DtsDefaultExt, DtsFilter, DtsSaveTitle);
     SaveDialog3 = MakeFileDialog<TSaveDialog>(this, "SaveDialog3", "*.rtf",
                                               "Rich text format (*.RTF)|*.rtf|All files|*.*", "");
+    PopupMenu1 = MakeComponent<TPopupMenu>(this, "PopupMenu1");
+    SaveASRTF1 = MakeComponent<TMenuItem>(this, "SaveASRTF1");
+    SaveASRTF1->SetCaption("Save AS (RTF)");
+    PopupMenu1->Add(SaveASRTF1);
+    Found1 = MakeComponent<TMenuItem>(this, "Found1");
+    Found1->SetCaption("Trazi");
+    PopupMenu1->Add(Found1);
+    FindDialog1 = MakeComponent<TFindDialog>(this, "FindDialog1");
+    RichEdit1->SetPopupMenu(PopupMenu1);
 }
 
 void TForm1::CreateSettingsPage()
@@ -447,6 +458,7 @@ void TForm1::BindHandlers()
     };
     TrackBar1->OnChange = bind(&TForm1::TrackBar1Change);
     Label7->OnClick = bind(&TForm1::Label7Click);
+    BindReportView();
     dxButton2->OnClick = bind(&TForm1::dxButton2Click);
     SpeedButton10->OnClick = bind(&TForm1::SpeedButton10Click);
     SpeedButton5->OnClick = bind(&TForm1::SpeedButton5Click);

@@ -35,6 +35,10 @@ class TDSCheckBox;
 class TDSGradient;
 class TProgressCyl;
 
+class TPopupMenu;
+class TMenuItem;
+class TFindDialog;
+
 namespace logbridge {
 
 constexpr uint8_t VariantPlain = 1; // presence reply "O"
@@ -191,6 +195,27 @@ private:
     // never changes the size of the image already held.
     int32_t FExpectedBytes = 0;
     int FWatchedCount = 0; // queued bytes at the watchdog's last look
+
+    // ---- report view: the record picker, saving a copy, finding text
+public:
+    // A selection in the view covers one record stamp.
+    static constexpr int StampLength = 23;
+
+    TPopupMenu *PopupMenu1;
+    TMenuItem *SaveASRTF1, *Found1;
+    TFindDialog *FindDialog1;
+
+    void RichEdit1MouseMove(TObject *Sender, TShiftState Shift, int X, int Y);
+    void RichEdit1MouseLeave(TObject *Sender);
+    void RichEdit1SelectionChange(TObject *Sender);
+    void SpeedButton1Click(TObject *Sender);
+    void SaveASRTF1Click(TObject *Sender);
+    void dxButton11Click(TObject *Sender);
+    void Found1Click(TObject *Sender);
+    void FindDialog1Find(TObject *Sender);
+
+private:
+    void BindReportView();
 };
 
 // The maker's web page, opened by the logo and the status bar.

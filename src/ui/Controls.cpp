@@ -2,6 +2,7 @@
 
 #include "ActnList.h"
 #include "Forms.h"
+#include "Menus.h"
 #include "Text.h"
 
 #include <QApplication>
@@ -650,6 +651,19 @@ void TControl::Notification(TComponent *AComponent, TOperation Operation)
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent && AComponent == Action())
         SetAction(nullptr);
+    if (Operation == opRemove && AComponent && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu *Value)
+{
+    if (Value == FPopupMenu)
+        return;
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
 }
 
 void TControl::DblClick()
@@ -724,6 +738,18 @@ void TControl::enterEvent(QEnterEvent *)
 void TControl::leaveEvent(QEvent *)
 {
     Guarded(this, [&] { HandleMouseLeave(); });
+}
+
+void TControl::contextMenuEvent(QContextMenuEvent *Event)
+{
+    // Without a menu of its own the request goes on to the parent.
+    if (!FPopupMenu) {
+        Event->ignore();
+        return;
+    }
+    Event->accept();
+    FPopupMenu->PopupComponent = this;
+    Guarded(this, [&] { FPopupMenu->Popup(Event->globalPos().x(), Event->globalPos().y()); });
 }
 
 TGraphicControl::TGraphicControl(TComponent *AOwner) : TControl(AOwner) {}

@@ -29,6 +29,7 @@ class TWinControl;
 class TCustomForm;
 class TBasicAction;
 class TControlActionLink;
+class TPopupMenu;
 
 // Makes the action link of a control (ActnList.h: NewActionLink).
 using TControlActionLinkClass = TControlActionLink *(*)(TControl *Client);
@@ -283,7 +284,12 @@ public:
     // exception from a handler goes to the application's handler.
     void HandleQtMouseEvent(const QMouseEvent &Event, QPoint P);
     void HandleMouseEnter() { CMMouseEnter(); }
-    void HandleMouseLeave() { CMMouseLeave(); }
+    void HandleMouseLeave()
+    {
+        CMMouseLeave();
+        if (OnMouseLeave)
+            OnMouseLeave(this);
+    }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -291,6 +297,13 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TNotifyEvent OnResize;
+    // The pointer left the control.
+    TNotifyEvent OnMouseLeave;
+
+    // The menu a right click on the control shows (not owned; freeing it
+    // unlinks it); null for none.
+    TPopupMenu *PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu *Value);
 
     // The action whose caption, enabled state, hint and visibility the control
     // shows and which a click runs when OnClick is not assigned; null for
@@ -348,6 +361,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *Event) override;
     void enterEvent(QEnterEvent *Event) override;
     void leaveEvent(QEvent *Event) override;
+    void contextMenuEvent(QContextMenuEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
     void moveEvent(QMoveEvent *Event) override;
 
@@ -378,6 +392,7 @@ private:
     bool FPainted = false;
     bool FClicked = false;
     TControlActionLink *FActionLink = nullptr;
+    TPopupMenu *FPopupMenu = nullptr;
 };
 
 // A control without focus of its own that paints on its canvas.
