@@ -26,7 +26,7 @@
 
 namespace logbridge {
 
-const char *const MakerWebPage = "https://vestrano.example/";
+const char *const MakerWebPage = "https://www.orva-logger.example/";
 
 void ErrorBox(const std::string &Text)
 {
