@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +43,11 @@ bool RunFileDialog(TOpenDialog &Dialog, QFileDialog::AcceptMode Mode)
 {
     if (!HasWidgets())
         return false;
-    QFileDialog box(nullptr, FromAnsi(Dialog.Title), FromAnsi(Dialog.InitialDir));
+    // A folder that does not exist opens the current one, as the class
+    // library's dialogs do; Qt would take its last part for a file name.
+    const QString initialDir = FromAnsi(Dialog.InitialDir);
+    QFileDialog box(nullptr, FromAnsi(Dialog.Title),
+                    !initialDir.isEmpty() && QDir(initialDir).exists() ? initialDir : QString());
     box.setAcceptMode(Mode);
     box.setFileMode(Mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                     : QFileDialog::AnyFile);

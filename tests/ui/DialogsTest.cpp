@@ -1,6 +1,10 @@
 #include "Dialogs.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,4 +66,23 @@ TEST(Dialogs, ComponentsAskTheDialogsInUse)
     EXPECT_EQ(&Printer(), &Printer()); // one printer for the program
 
     EXPECT_EQ(SetDialogs(before), &scripted);
+}
+
+// A missing initial folder must not turn into a proposed file name: the user
+// would save an image called after the folder.
+TEST(Dialogs, AMissingInitialFolderOpensTheCurrentOne)
+{
+    TSaveDialog dialog(nullptr);
+    dialog.InitialDir = "/nonexistent-orva/bin_fajlovi";
+    QString proposed, folder;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            proposed = box->selectedFiles().value(0);
+            folder = box->directory().absolutePath();
+            box->reject();
+        }
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(proposed.endsWith("bin_fajlovi"));
+    EXPECT_EQ(folder, QDir::currentPath());
 }
