@@ -9,7 +9,8 @@
 
 namespace logbridge {
 
-// Creates or truncates Path and writes Bytes to it.
+// Makes Bytes the whole content of Path. The bytes go to a new file that
+// replaces Path only once it is complete; a failure leaves Path as it was.
 void WriteWholeFile(const std::string &Path, std::string_view Bytes);
 
 // Reads Path, opened for reading only, up to Limit bytes. TooLarge tells

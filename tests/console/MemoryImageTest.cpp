@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
+#include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -155,6 +159,38 @@ TEST_F(MemoryImageFiles, ImagesThatCannotBeWrittenStillLoad) {
 
 TEST_F(MemoryImageFiles, SaveFailureRaises) {
     EXPECT_THROW(SaveMemoryImage(*State, Path("no/such/folder.bin")), EInOutError);
+}
+
+TEST_F(MemoryImageFiles, SaveThatRunsOutOfSpaceKeepsTheFileItWouldReplace) {
+    const std::vector<uint8_t> good(25, 0x42);
+    PutFile(Path("keep.bin"), good);
+    State->ByteCount = 600;
+    // A file size limit stands in for a full disk: writes past 100 bytes fail.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 100;
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(SaveMemoryImage(*State, Path("keep.bin")), EInOutError);
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(FileBytes(Path("keep.bin")), good);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"keep.bin"});
+
+    // What is not a regular file is written, not replaced.
+    const std::string pipe = Path("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    State->ByteCount = 2;
+    SaveMemoryImage(*State, pipe);
+    char got[8] = {};
+    EXPECT_EQ(read(reader, got, sizeof got), 3);
+    close(reader);
+    struct stat st {};
+    ASSERT_EQ(stat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(StoreDownload, MoreBytesThanTheBufferKeepsTheFirst65536) {
