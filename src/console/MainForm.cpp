@@ -1,6 +1,6 @@
 #include "MainForm.h"
 
-#include "ButtonLooks.h"
+#include "ControlLooks.h"
 #include "Buttons.h"
 #include "CPort.h"
 #include "ComCtrls.h"
@@ -390,10 +390,7 @@ void TForm1::CreateSettingsPage()
     Edit1->SetText("Period");
     SpeedButton7 = MakeSpeedButton(this, p, "SpeedButton7", 8, 74, 130, "Status memorije", false);
     ProgressCyl2 = Make<TProgressCyl>(this, p, "ProgressCyl2", 150, 74, 217, 22);
-    ProgressCyl2->Font()->SetName("Verdana");
-    ProgressCyl2->SetProEffect(demoMetal);
-    ProgressCyl2->SetShowText(true);
-    ProgressCyl2->SetTextDone("100%");
+    MemoryUseBar(ProgressCyl2);
     Label14 = MakeLabel(this, p, "Label14", 150, 100, "Zauzetost memorije");
     SpeedButton8 = MakeSpeedButton(this, p, "SpeedButton8", 8, 120, 130, "Ukupno zapisa", false);
     Edit2 = Make<TEdit>(this, p, "Edit2", 150, 120, 121, 21);

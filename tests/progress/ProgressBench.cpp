@@ -1,5 +1,6 @@
 // Time of one paint of the console's memory bar (217 x 22, demoMetal with
 // text), median over N paints. Usage: progress-bench [N]
+#include "ControlLooks.h"
 #include "ProgressCyl.h"
 
 #include <QApplication>
@@ -17,10 +18,7 @@ int main(int argc, char **argv) {
 
     TProgressCyl ProgressCyl2(nullptr);
     ProgressCyl2.SetBounds(0, 0, 217, 22);
-    ProgressCyl2.Font()->SetName("Verdana");
-    ProgressCyl2.SetProEffect(demoMetal);
-    ProgressCyl2.SetShowText(true);
-    ProgressCyl2.SetTextDone("100%");
+    logbridge::MemoryUseBar(&ProgressCyl2);
     ProgressCyl2.SetMax(65535);
 
     std::vector<qint64> times;

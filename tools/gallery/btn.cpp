@@ -2,7 +2,7 @@
 // normal, hot, focused, pressed and disabled look.
 #include "Gallery.h"
 
-#include "ButtonLooks.h"
+#include "ControlLooks.h"
 #include "Forms.h"
 #include "dxButton.h"
 

@@ -1,5 +1,6 @@
 // The cylinder progress bars as the console sets them up, and every preset.
 #include "Gallery.h"
+#include "ControlLooks.h"
 #include "ProgressCyl.h"
 
 #include <cmath>
@@ -45,10 +46,7 @@ GALLERY_PAGE(progress) {
     for (const TStage &stage : Stages) {
         TProgressCyl ProgressCyl2(nullptr);
         ProgressCyl2.SetBounds(0, 0, 217, 22);
-        ProgressCyl2.Font()->SetName("Verdana");
-        ProgressCyl2.SetProEffect(demoMetal);
-        ProgressCyl2.SetShowText(true);
-        ProgressCyl2.SetTextDone("100%");
+        logbridge::MemoryUseBar(&ProgressCyl2);
         ShowPercent(ProgressCyl2, 65535, stage.Percent);
         Save(std::string("ProgressCyl2-") + stage.Name, Picture(ProgressCyl2));
     }

@@ -1,5 +1,6 @@
-#include "ButtonLooks.h"
+#include "ControlLooks.h"
 
+#include "ProgressCyl.h"
 #include "dxButton.h"
 
 namespace logbridge {
@@ -27,6 +28,14 @@ void Acquisition(TdxButton *Button, TColor Accent)
     Button->Colors()->SetFocusedTo(Accent);
     Button->Colors()->SetHighlightFrom(Accent);
     Button->Colors()->SetHighlightTo(Accent);
+}
+
+void MemoryUseBar(TProgressCyl *Bar)
+{
+    Bar->Font()->SetName("Verdana");
+    Bar->SetProEffect(demoMetal);
+    Bar->SetShowText(true);
+    Bar->SetTextDone("100%");
 }
 
 } // namespace logbridge
