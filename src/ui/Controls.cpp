@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
@@ -17,6 +18,12 @@
 // ---------------------------------------------------------------- helpers
 
 namespace {
+
+// The control whose PaintControl runs (innermost), and how many run: a
+// paint that reads another control's picture records it as a source, and
+// nothing drawn while any control paints schedules a screen update.
+TControl *PaintingControl = nullptr;
+int PaintDepth = 0;
 
 // A window following the pointer because the platform has no move of its own.
 struct TWindowMove {
@@ -225,10 +232,15 @@ TControl::TControl(TComponent *AOwner) : QWidget(nullptr), TComponent(AOwner)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    // The picture covers the whole control (transparency is a copy of what
+    // lies beneath), so Qt need not paint the parent under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     FFont.OnChange = [this](TObject *) { FontChanged(); };
-    FBacking.Canvas()->OnChange = [this](TObject *) {
-        // Drawing outside a paint shows at the next screen update.
-        if (!FInPaint)
+    FBacking.OnChange = [this](TObject *) {
+        ++FSerial;
+        // Drawing outside any paint shows at the next screen update; what a
+        // paint draws is shown by that paint, and must not ask for another.
+        if (PaintDepth == 0)
             QWidget::update();
     };
 }
@@ -290,6 +302,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     if (isWindow() && moved)
         QWidget::move(ALeft, ATop);
     if (sized) {
+        FInvalid = true;
         FBacking.SetSize(AWidth, AHeight);
         auto windowed = dynamic_cast<TWinControl *>(this);
         if (!windowed || windowed->HandleAllocated())
@@ -452,6 +465,9 @@ void TControl::SetCursor(TCursor Value)
 
 void TControl::Invalidate()
 {
+    // A paint that invalidates its own control would paint for ever.
+    if (FInPaint)
+        return;
     FInvalid = true;
     QWidget::update();
 }
@@ -466,20 +482,71 @@ void TControl::Repaint()
 
 void TControl::Update()
 {
-    if (FInvalid)
+    if (PictureStale())
         Repaint();
+}
+
+bool TControl::PictureStale() const
+{
+    if (!FPainted || FInvalid || FBacking.Width() != FWidth || FBacking.Height() != FHeight)
+        return true;
+    // A cycle of sources cannot make a picture stale.
+    if (FCheckingStale)
+        return false;
+    FCheckingStale = true;
+    bool stale = false;
+    for (const TPictureSource &source : FSources)
+        if (!source.Control || source.Control->FSerial != source.Serial ||
+            source.Control->PictureStale()) {
+            stale = true;
+            break;
+        }
+    FCheckingStale = false;
+    return stale;
+}
+
+void TControl::NoteReadBy()
+{
+    if (!PaintingControl || PaintingControl == this)
+        return;
+    for (TPictureSource &source : PaintingControl->FSources)
+        if (source.Control == this) {
+            source.Serial = FSerial;
+            return;
+        }
+    PaintingControl->FSources.push_back({this, FSerial});
+}
+
+void TControl::EnsurePainted()
+{
+    if (PictureStale())
+        PaintControl();
+    NoteReadBy();
 }
 
 void TControl::PaintControl()
 {
     if (FWidth <= 0 || FHeight <= 0)
         return;
+    TControl *outer = PaintingControl;
+    PaintingControl = this;
+    ++PaintDepth;
+    struct TRestore {
+        TControl *Self, *Outer;
+        ~TRestore()
+        {
+            Self->FInPaint = false;
+            PaintingControl = Outer;
+            --PaintDepth;
+        }
+    } restore{this, outer};
+    FSources.clear();
     if (FBacking.Width() != FWidth || FBacking.Height() != FHeight)
         FBacking.SetSize(FWidth, FHeight);
+    const bool windowed = dynamic_cast<TWinControl *>(this) != nullptr;
     if (!(FControlStyle & csOpaque)) {
         // A windowed control erases with its own colour; a graphic control
         // shows what its parent painted beneath it.
-        bool windowed = dynamic_cast<TWinControl *>(this) != nullptr;
         if (windowed || !FParent) {
             FillImage(FBacking, FColor);
         } else {
@@ -488,28 +555,37 @@ void TControl::PaintControl()
             BitBlt(Canvas(), 0, 0, FWidth, FHeight, FParent->Canvas(), FLeft, FTop, SRCCOPY);
         }
     }
+    // A graphic control is drawn as part of its parent's picture, so a new
+    // picture of the parent repaints it, opaque or not.
+    if (!windowed && FParent)
+        FParent->NoteReadBy();
     FInPaint = true;
-    try {
-        Paint();
-    } catch (...) {
-        FInPaint = false;
-        throw;
-    }
-    FInPaint = false;
+    Paint();
     FInvalid = false;
     FPainted = true;
 }
 
-void TControl::paintEvent(QPaintEvent *)
+void TControl::paintEvent(QPaintEvent *Event)
 {
-    PaintControl();
+    if (OnScreenPaint)
+        OnScreenPaint(this);
+    const bool rebuild = PictureStale();
+    if (rebuild)
+        PaintControl();
     QPainter painter(this);
-    painter.drawImage(0, 0, FBacking.Image());
+    for (const QRect &r : Event->region())
+        painter.drawImage(r.topLeft(), FBacking.Image(), r);
+    // A new picture must reach all of the control, not only the part asked for.
+    if (rebuild) {
+        QRegion rest = QRegion(rect()) - Event->region();
+        if (!rest.isEmpty())
+            QWidget::update(rest);
+    }
 }
 
 void TControl::PaintTo(TCanvas *Dest, int X, int Y)
 {
-    PaintControl();
+    EnsurePainted();
     const QRegion *outer = Dest->ClipRegion();
     QRegion saved = outer ? *outer : QRegion();
     bool hadClip = outer != nullptr;

@@ -15,6 +15,7 @@
 #include "Classes.h"
 #include "Graphics.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QKeyEvent;
@@ -245,12 +246,16 @@ public:
     // paint, so a child may copy its parent's pixels from Parent()->Canvas()
     // (after Parent()->EnsurePainted()).
     TCanvas *Canvas() { return FBacking.Canvas(); }
-    // Paints the control unless it has painted before.
-    void EnsurePainted()
-    {
-        if (!FPainted)
-            PaintControl();
-    }
+    // Brings the picture up to date: paints the control when it was
+    // invalidated, never painted, resized, or when a picture it was painted
+    // from (its parent's, a sibling's) has changed since. Called while
+    // another control paints, it records that control's use of this picture.
+    void EnsurePainted();
+    // Whether the picture needs painting before it can be shown.
+    bool PictureStale() const;
+    // Runs for every paint event a control receives from the window system,
+    // before it paints; null normally. Tests count screen paints with it.
+    static inline std::function<void(TControl *)> OnScreenPaint;
     // The class library's right-to-left adjustment of DrawText flags; all
     // controls read left to right, so the flags stay as they are.
     unsigned DrawTextBiDiModeFlags(unsigned Flags) const { return Flags; }
@@ -387,9 +392,19 @@ private:
     bool FShowHint = false;
     TCursor FCursor = crDefault;
     TBitmap FBacking;
+    // A picture this control's last paint read, and its serial then.
+    struct TPictureSource {
+        QPointer<TControl> Control;
+        uint64_t Serial;
+    };
+    void NoteReadBy();
     bool FInPaint = false;
     bool FInvalid = false;
     bool FPainted = false;
+    // Counts the changes of the backing picture.
+    uint64_t FSerial = 0;
+    std::vector<TPictureSource> FSources;
+    mutable bool FCheckingStale = false;
     bool FClicked = false;
     TControlActionLink *FActionLink = nullptr;
     TPopupMenu *FPopupMenu = nullptr;
