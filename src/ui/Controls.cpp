@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <algorithm>
 #include <cctype>
 
 // ---------------------------------------------------------------- helpers
@@ -240,8 +241,10 @@ TControl::TControl(TComponent *AOwner) : QWidget(nullptr), TComponent(AOwner)
         ++FSerial;
         // Drawing outside any paint shows at the next screen update; what a
         // paint draws is shown by that paint, and must not ask for another.
-        if (PaintDepth == 0)
+        if (PaintDepth == 0) {
             QWidget::update();
+            NotifyReaders();
+        }
     };
 }
 
@@ -507,14 +510,33 @@ bool TControl::PictureStale() const
 
 void TControl::NoteReadBy()
 {
-    if (!PaintingControl || PaintingControl == this)
+    TControl *reader = PaintingControl;
+    if (!reader || reader == this)
         return;
-    for (TPictureSource &source : PaintingControl->FSources)
+    if (std::find(FReaders.begin(), FReaders.end(), reader) == FReaders.end())
+        FReaders.emplace_back(reader);
+    for (TPictureSource &source : reader->FSources)
         if (source.Control == this) {
             source.Serial = FSerial;
             return;
         }
-    PaintingControl->FSources.push_back({this, FSerial});
+    reader->FSources.push_back({this, FSerial});
+}
+
+void TControl::NotifyReaders()
+{
+    // Qt leaves an opaque widget alone when what lies beneath it repaints,
+    // so a control painted from this picture is told here.
+    std::erase_if(FReaders, [this](const QPointer<TControl> &reader) {
+        if (!reader)
+            return true;
+        const auto &sources = reader->FSources;
+        return std::none_of(sources.begin(), sources.end(),
+                            [this](const TPictureSource &s) { return s.Control == this; });
+    });
+    for (const QPointer<TControl> &reader : FReaders)
+        if (!reader->FInPaint)
+            reader->QWidget::update();
 }
 
 void TControl::EnsurePainted()
@@ -563,12 +585,11 @@ void TControl::PaintControl()
     Paint();
     FInvalid = false;
     FPainted = true;
+    NotifyReaders();
 }
 
 void TControl::paintEvent(QPaintEvent *Event)
 {
-    if (OnScreenPaint)
-        OnScreenPaint(this);
     const bool rebuild = PictureStale();
     if (rebuild)
         PaintControl();

@@ -253,9 +253,6 @@ public:
     void EnsurePainted();
     // Whether the picture needs painting before it can be shown.
     bool PictureStale() const;
-    // Runs for every paint event a control receives from the window system,
-    // before it paints; null normally. Tests count screen paints with it.
-    static inline std::function<void(TControl *)> OnScreenPaint;
     // The class library's right-to-left adjustment of DrawText flags; all
     // controls read left to right, so the flags stay as they are.
     unsigned DrawTextBiDiModeFlags(unsigned Flags) const { return Flags; }
@@ -398,12 +395,15 @@ private:
         uint64_t Serial;
     };
     void NoteReadBy();
+    // Asks the controls that painted from this picture to paint anew.
+    void NotifyReaders();
     bool FInPaint = false;
     bool FInvalid = false;
     bool FPainted = false;
     // Counts the changes of the backing picture.
     uint64_t FSerial = 0;
     std::vector<TPictureSource> FSources;
+    std::vector<QPointer<TControl>> FReaders;
     mutable bool FCheckingStale = false;
     bool FClicked = false;
     TControlActionLink *FActionLink = nullptr;

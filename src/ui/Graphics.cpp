@@ -887,74 +887,117 @@ bool UsesSource(uint32_t Rop)
     return ((index >> 2) & 0x33) != (index & 0x33);
 }
 
-// Reads a source pixel as the destination sees it: monochrome sources map
-// white to the destination's background colour and black to its text colour;
-// monochrome destinations see white for the source's background colour.
-TColor SourcePixel(TCanvas *Source, int X, int Y, TCanvas *Dest)
+// Stores C as a pixel of a bitmap: a monochrome one keeps white and turns
+// every other colour black or white by brightness.
+void StorePixel(uint8_t *P, TColor C, bool Monochrome)
 {
-    TColor c = Source->Pixels(X, Y);
-    if (c < 0)
-        return c;
-    bool monoSource = Source->Bitmap()->Monochrome(), monoDest = Dest->Bitmap()->Monochrome();
-    if (monoSource && !monoDest)
-        return c == clWhite ? Dest->BkColor() : Dest->TextColor();
-    if (monoDest && !monoSource)
-        return c == Source->BkColor() ? clWhite : clBlack;
-    return c;
-}
-
-void StoreDestPixel(TCanvas *Dest, int X, int Y, TColor C)
-{
-    uint8_t *p = Dest->Bitmap()->ScanLine(Y) + 3 * X;
-    if (Dest->Bitmap()->Monochrome())
+    if (Monochrome)
         C = C == clWhite ? clWhite : (GetRValue(C) + GetGValue(C) + GetBValue(C) >= 384 ? clWhite
                                                                                           : clBlack);
-    p[0] = GetBValue(C);
-    p[1] = GetGValue(C);
-    p[2] = GetRValue(C);
+    P[0] = GetBValue(C);
+    P[1] = GetGValue(C);
+    P[2] = GetRValue(C);
 }
 
-bool Writable(TCanvas *Dest, int X, int Y)
-{
-    if (X < 0 || Y < 0 || X >= Dest->Bitmap()->Width() || Y >= Dest->Bitmap()->Height())
-        return false;
-    const QRegion *clip = Dest->ClipRegion();
-    return !clip || clip->contains(QPoint(X, Y));
-}
+TColor LoadPixel(const uint8_t *P) { return RGB(P[2], P[1], P[0]); }
 
-// Copies DestRect from SourceRect (scaled, nearest pixel) through Rop.
+// Copies DestRect from SourceRect (scaled, nearest pixel) through Rop, row by
+// row on the pixel buffers. Source pixels outside the source bitmap leave
+// their destination pixels alone.
 void Transfer(TCanvas *Dest, const TRect &DestRect, TCanvas *Source, const TRect &SourceRect,
               uint32_t Rop, const TColor *Skip)
 {
     if (DestRect.IsEmpty())
         return;
-    bool withSource = Source && UsesSource(Rop);
-    // The source is read in full before writing, so that it may overlap.
-    std::vector<TColor> source;
-    int dw = DestRect.Width(), dh = DestRect.Height();
+    TBitmap *target = Dest->Bitmap();
+    QRegion area = QRegion(ToQRect(DestRect)) & QRegion(0, 0, target->Width(), target->Height());
+    if (const QRegion *clip = Dest->ClipRegion())
+        area &= *clip;
+    if (area.isEmpty())
+        return;
+    const bool withSource = Source && UsesSource(Rop);
+    const bool monoDest = target->Monochrome();
+    const int dw = DestRect.Width(), dh = DestRect.Height();
+
+    // The source is read from a snapshot when it is the destination, so that
+    // the two may overlap.
+    QImage snapshot;
+    const QImage *from = nullptr;
+    bool monoSource = false;
     if (withSource) {
-        source.resize(static_cast<size_t>(dw) * dh);
-        for (int j = 0; j < dh; ++j)
-            for (int i = 0; i < dw; ++i) {
-                int sx = SourceRect.Left + static_cast<int>(static_cast<int64_t>(i) *
-                                                            SourceRect.Width() / dw);
-                int sy = SourceRect.Top + static_cast<int>(static_cast<int64_t>(j) *
-                                                           SourceRect.Height() / dh);
-                source[static_cast<size_t>(j) * dw + i] = SourcePixel(Source, sx, sy, Dest);
-            }
+        from = &Source->Bitmap()->Image();
+        if (Source->Bitmap() == target) {
+            snapshot = from->copy();
+            from = &snapshot;
+        }
+        monoSource = Source->Bitmap()->Monochrome();
     }
-    TColor pattern = ColorToRGB(Dest->Brush()->Color());
-    for (int j = 0; j < dh; ++j)
-        for (int i = 0; i < dw; ++i) {
-            int x = DestRect.Left + i, y = DestRect.Top + j;
-            if (!Writable(Dest, x, y))
+    const int sw = withSource ? from->width() : 0, sh = withSource ? from->height() : 0;
+
+    if (withSource && Rop == SRCCOPY && !Skip && !monoSource && !monoDest &&
+        SourceRect.Width() == dw && SourceRect.Height() == dh) {
+        // Same size and a plain copy: whole runs of bytes.
+        const int dx = SourceRect.Left - DestRect.Left, dy = SourceRect.Top - DestRect.Top;
+        for (const QRect &r : area) {
+            const int x0 = std::max(r.left(), -dx), x1 = std::min(r.right() + 1, sw - dx);
+            if (x0 >= x1)
                 continue;
-            TColor s = withSource ? source[static_cast<size_t>(j) * dw + i] : 0;
-            if (withSource && s < 0)
-                continue;
-            if (Skip && s == *Skip)
-                continue;
-            StoreDestPixel(Dest, x, y, ApplyRop3(Rop, pattern, s, Dest->Pixels(x, y)));
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                const int sy = y + dy;
+                if (sy < 0 || sy >= sh)
+                    continue;
+                std::memmove(target->ScanLine(y) + 3 * x0, from->constScanLine(sy) + 3 * (x0 + dx),
+                             3 * static_cast<size_t>(x1 - x0));
+            }
+        }
+        return;
+    }
+
+    // Source columns and rows of each destination column and row.
+    std::vector<int> columns, rows;
+    if (withSource) {
+        columns.resize(dw);
+        rows.resize(dh);
+        for (int i = 0; i < dw; ++i)
+            columns[i] = SourceRect.Left + static_cast<int>(static_cast<int64_t>(i) *
+                                                            SourceRect.Width() / dw);
+        for (int j = 0; j < dh; ++j)
+            rows[j] = SourceRect.Top + static_cast<int>(static_cast<int64_t>(j) *
+                                                        SourceRect.Height() / dh);
+    }
+    // A monochrome source paints the destination's background colour for
+    // white and its text colour for black; a monochrome destination takes
+    // white where the source has the source's background colour.
+    const TColor destBk = Dest->BkColor(), destText = Dest->TextColor();
+    const TColor sourceBk = withSource ? Source->BkColor() : 0;
+    const TColor pattern = ColorToRGB(Dest->Brush()->Color());
+    for (const QRect &r : area)
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            uint8_t *out = target->ScanLine(y);
+            const uint8_t *in = nullptr;
+            if (withSource) {
+                const int sy = rows[y - DestRect.Top];
+                if (sy < 0 || sy >= sh)
+                    continue;
+                in = from->constScanLine(sy);
+            }
+            for (int x = r.left(); x <= r.right(); ++x) {
+                TColor s = 0;
+                if (withSource) {
+                    const int sx = columns[x - DestRect.Left];
+                    if (sx < 0 || sx >= sw)
+                        continue;
+                    s = LoadPixel(in + 3 * sx);
+                    if (monoSource && !monoDest)
+                        s = s == clWhite ? destBk : destText;
+                    else if (monoDest && !monoSource)
+                        s = s == sourceBk ? clWhite : clBlack;
+                    if (Skip && s == *Skip)
+                        continue;
+                }
+                uint8_t *p = out + 3 * x;
+                StorePixel(p, ApplyRop3(Rop, pattern, s, LoadPixel(p)), monoDest);
+            }
         }
 }
 } // namespace

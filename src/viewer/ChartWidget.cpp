@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -11,7 +12,10 @@ TChartWidget::TChartWidget(TChart &Chart, QWidget *Parent) : QWidget(Parent), FC
 {
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    FChart.SetOnChange([this] { update(); });
+    FChart.SetOnChange([this] {
+        FStale = true;
+        update();
+    });
 }
 
 TChartWidget::~TChartWidget()
@@ -19,10 +23,19 @@ TChartWidget::~TChartWidget()
     FChart.SetOnChange(nullptr);
 }
 
-void TChartWidget::paintEvent(QPaintEvent *)
+void TChartWidget::paintEvent(QPaintEvent *E)
 {
+    const qreal ratio = devicePixelRatio();
+    if (FStale || FPicture.size() != size() * ratio) {
+        FPicture = QImage(size() * ratio, QImage::Format_RGB32);
+        FPicture.setDevicePixelRatio(ratio);
+        QPainter p(&FPicture);
+        FChart.Draw(p, QRectF(rect()));
+        FStale = false;
+    }
     QPainter p(this);
-    FChart.Draw(p, QRectF(rect()));
+    for (const QRect &r : E->region())
+        p.drawImage(r, FPicture, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 void TChartWidget::mousePressEvent(QMouseEvent *E)

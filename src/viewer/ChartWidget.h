@@ -1,7 +1,10 @@
 #pragma once
 // Shows a TChart in a window: paints it, zooms with the mouse, and turns
-// the pages with the wheel or Page Up / Page Down.
+// the pages with the wheel or Page Up / Page Down. The chart is drawn into a
+// picture when it changes or the window is resized; paint events show the
+// picture.
 
+#include <QImage>
 #include <QWidget>
 
 class TChart;
@@ -23,4 +26,6 @@ protected:
 
 private:
     TChart &FChart;
+    QImage FPicture;
+    bool FStale = true;
 };

@@ -2,6 +2,7 @@
 #include "IAgaloLED.h"
 #include "Random.h"
 #include "../ui/Pixels.h"
+#include "PaintCounter.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -378,7 +379,19 @@ TEST(LedHalo, GlowsOverTheParentOnlyWhileLit)
     EXPECT_EQ(QColor(screen.pixel(26, 30)).red(), GetRValue(nearLamp));
     EXPECT_EQ(QColor(screen.pixel(40, 23)).red(), GetRValue(ring));
 
+    // What the screen shows follows without a paint of the whole window:
+    // the glow goes with the light, and comes back with it.
+    TPaintCounter paints;
+    ASSERT_TRUE(paints.Settle());
+    EXPECT_EQ(QColor(ScreenPicture(form).pixel(26, 30)).red(), GetRValue(nearLamp));
     led->SetLedOn(false);
+    ASSERT_TRUE(paints.Settle());
+    EXPECT_EQ(QColor(ScreenPicture(form).pixel(26, 30)).red(), 0);
+    led->SetLedOn(true);
+    ASSERT_TRUE(paints.Settle());
+    EXPECT_EQ(QColor(ScreenPicture(form).pixel(26, 30)).red(), GetRValue(nearLamp));
+    led->SetLedOn(false);
+    ASSERT_TRUE(paints.Settle());
     EXPECT_EQ(QColor(form.grab().toImage().pixel(26, 30)).red(), 0);
     form.PaintTo(shot->Canvas(), 0, 0);
     EXPECT_EQ(shot->Canvas()->Pixels(26, 30), clBlack);

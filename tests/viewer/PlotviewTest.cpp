@@ -1,4 +1,5 @@
 #include "DtsWriter.h"
+#include "PaintCounter.h"
 #include "PlotviewForm.h"
 
 #include <QApplication>
@@ -374,4 +375,23 @@ TEST_F(PlotviewTest, WindowRendersWithARecording)
         EXPECT_GT(green, 400);
         EXPECT_TRUE(image.save(deep ? "plotview-3d-marks.png" : "plotview-2d-marks.png"));
     }
+}
+
+// A recording on the screen costs nothing while the user only looks at it.
+TEST_F(PlotviewTest, AShownRecordingAtRestIsNotPainted)
+{
+    WriteDts(File("mesec.dts"), DaySeries(MaxPoints, 60, 9000));
+    Form.ShowForm();
+    Load(File("mesec.dts"));
+    TPaintCounter paints;
+    ASSERT_TRUE(paints.Settle()) << "the window keeps painting";
+    paints.Reset();
+    TPaintCounter::Serve(2000);
+    EXPECT_EQ(paints.Total(), 0);
+
+    // A change of the chart repaints the chart once, and nothing else.
+    Form.Chart1->SetView3D(true);
+    ASSERT_TRUE(paints.Settle());
+    EXPECT_EQ(paints.Of(Form.ChartView->Face()), 1);
+    EXPECT_EQ(paints.Total(), 1);
 }
