@@ -121,6 +121,8 @@ TProgressCyl::TProgressCyl(TComponent *AOwner)
     SetPosition(0);
     FReady = true;
     FPresetGuard = false;
+    // What was painted before the bar was ready is empty.
+    Invalidate();
 }
 
 TProgressCyl::~TProgressCyl() {

@@ -116,7 +116,13 @@ public:
 
     // The index of the action's image in its list's images; -1 for none.
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+    void SetImageIndex(int Value)
+    {
+        if (FImageIndex == Value)
+            return;
+        FImageIndex = Value;
+        Invalidate();
+    }
 
     // The cached faces, rebuilt by DoLookChanged.
     TBitmap *BackgroundBitmap() const { return FBackground.get(); }

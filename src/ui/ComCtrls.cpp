@@ -41,6 +41,13 @@ int TTabSheet::PageIndex() const
     return int(std::find(pages.begin(), pages.end(), this) - pages.begin());
 }
 
+void TTabSheet::CMTextChanged()
+{
+    TWinControl::CMTextChanged();
+    if (FPageControl)
+        FPageControl->Invalidate();
+}
+
 void TTabSheet::Paint()
 {
     Canvas()->Brush()->SetColor(Color());

@@ -23,6 +23,9 @@ public:
     void SetPageControl(TPageControl *Value);
     int PageIndex() const;
 
+    // The caption is the text of the sheet's tab.
+    void CMTextChanged() override;
+
 protected:
     void Paint() override;
 

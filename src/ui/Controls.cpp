@@ -264,6 +264,7 @@ void TControl::SetParent(TWinControl *AParent)
     if (FParent == AParent)
         return;
     FParent = AParent;
+    FInvalid = true;
     QWidget::setParent(AParent);
     if (!AParent)
         return;
@@ -304,6 +305,12 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         QWidget::setGeometry(ALeft, ATop, AWidth, AHeight);
     if (isWindow() && moved)
         QWidget::move(ALeft, ATop);
+    // A graphic control shows what lies beneath it, which a move changes;
+    // a control that read this one's picture painted it where it was.
+    if (moved && !dynamic_cast<TWinControl *>(this))
+        FInvalid = true;
+    if (moved && !sized)
+        PictureMoved();
     if (sized) {
         FInvalid = true;
         FBacking.SetSize(AWidth, AHeight);
@@ -352,11 +359,22 @@ TPoint TControl::ScreenToClient(TPoint P) const
     return {l.x(), l.y()};
 }
 
+void TControl::PictureMoved()
+{
+    ++FSerial;
+    NotifyReaders();
+}
+
 void TControl::SetVisible(bool Value)
 {
     if (FVisible == Value)
         return;
     FVisible = Value;
+    // What a control draws may depend on whether it shows; a control that
+    // painted this one over its own picture must leave it out or take it in.
+    if (Value)
+        FInvalid = true;
+    PictureMoved();
     if (FParent) {
         QWidget::setVisible(Value);
     } else if (dynamic_cast<TCustomForm *>(this)) {
@@ -566,6 +584,7 @@ void TControl::PaintControl()
     if (FBacking.Width() != FWidth || FBacking.Height() != FHeight)
         FBacking.SetSize(FWidth, FHeight);
     const bool windowed = dynamic_cast<TWinControl *>(this) != nullptr;
+    const int width = FWidth, height = FHeight;
     if (!(FControlStyle & csOpaque)) {
         // A windowed control erases with its own colour; a graphic control
         // shows what its parent painted beneath it.
@@ -583,8 +602,13 @@ void TControl::PaintControl()
         FParent->NoteReadBy();
     FInPaint = true;
     Paint();
-    FInvalid = false;
+    // A control that sized itself while painting painted part of its new
+    // area over nothing; it paints once more at its new size.
+    const bool resized = FWidth != width || FHeight != height;
+    FInvalid = resized;
     FPainted = true;
+    if (resized)
+        QWidget::update();
     NotifyReaders();
 }
 

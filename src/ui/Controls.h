@@ -397,6 +397,8 @@ private:
     void NoteReadBy();
     // Asks the controls that painted from this picture to paint anew.
     void NotifyReaders();
+    // The picture moved, appeared or went: readers paint anew.
+    void PictureMoved();
     bool FInPaint = false;
     bool FInvalid = false;
     bool FPainted = false;

@@ -3,13 +3,18 @@
 #include "Math.h"
 #include "Text.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 // ---------------------------------------------------------------- colours
 
@@ -214,16 +219,108 @@ const std::vector<int> &DashPattern(TPenStyle Style)
     }
 }
 
-QString FontFamily(const std::string &Name)
+// The faces the window resources name, and the installed faces that draw
+// them: ones with the same character widths where Debian has them, so that
+// captions fit the boxes laid out for them. Verdana has no such free face;
+// DejaVu Sans, drawn from Bitstream Vera, comes closest to its widths.
+// MS Sans Serif is a bitmap face of one size, 8 points (11 pixels high),
+// with no bold: other sizes and styles take its outline neighbour.
+struct TFaceChoice {
+    const char *Name; // lower case
+    std::vector<const char *> Families;
+    const char *Package;
+    int OnlyHeight = 0; // the first family serves only this plain pixel height
+};
+
+const std::vector<TFaceChoice> &FaceChoices()
 {
-    QString name = QString::fromStdString(Name).toLower();
-    if (name.contains("courier") || name.contains("mono") || name.contains("console") ||
-        name.contains("fixedsys") || name.contains("terminal"))
+    static const std::vector<TFaceChoice> choices = {
+        {"ms sans serif", {"MS Sans Serif", "Liberation Sans"}, "fonts-wine", 11},
+        {"tahoma", {"Tahoma", "Liberation Sans"}, "fonts-wine"},
+        {"arial", {"Liberation Sans"}, "fonts-liberation2"},
+        {"courier new", {"Liberation Mono"}, "fonts-liberation2"},
+        {"times new roman", {"Liberation Serif"}, "fonts-liberation2"},
+        {"verdana", {"DejaVu Sans"}, "fonts-dejavu-core"},
+    };
+    return choices;
+}
+
+// The wine package keeps its faces outside fontconfig's path.
+constexpr const char *WineFontFolder = "/usr/share/wine/fonts/";
+
+void LoadApplicationFaces()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    for (const char *file : {"ms_sans_serif.ttf", "tahoma.ttf", "tahomabd.ttf"})
+        if (QFile::exists(QString(WineFontFolder) + file))
+            QFontDatabase::addApplicationFont(QString(WineFontFolder) + file);
+}
+
+bool Installed(const QString &Family)
+{
+    static const QStringList families = [] {
+        LoadApplicationFaces();
+        return QFontDatabase::families();
+    }();
+    return families.contains(Family, Qt::CaseInsensitive);
+}
+
+const TFaceChoice &ChoiceFor(const QString &Name)
+{
+    const std::vector<TFaceChoice> &choices = FaceChoices();
+    for (const TFaceChoice &c : choices)
+        if (Name == c.Name)
+            return c;
+    // Other names by their kind.
+    if (Name.contains("courier") || Name.contains("mono") || Name.contains("console") ||
+        Name.contains("fixedsys") || Name.contains("terminal"))
+        return choices[3];
+    if (Name.contains("times") || (Name.contains("serif") && !Name.contains("sans")) ||
+        Name.contains("georgia"))
+        return choices[4];
+    return choices[2];
+}
+
+QString LastResort(const TFaceChoice &Choice)
+{
+    if (&Choice == &FaceChoices()[3])
         return "DejaVu Sans Mono";
-    if (name.contains("times") || (name.contains("serif") && !name.contains("sans")) ||
-        name.contains("georgia"))
+    if (&Choice == &FaceChoices()[4])
         return "DejaVu Serif";
     return "DejaVu Sans";
+}
+
+QString FontFamily(const std::string &Name, int PixelHeight, bool Styled)
+{
+    static std::map<std::tuple<std::string, int, bool>, QString> resolved;
+    const auto key = std::make_tuple(Name, PixelHeight, Styled);
+    if (auto it = resolved.find(key); it != resolved.end())
+        return it->second;
+    const TFaceChoice &choice = ChoiceFor(QString::fromStdString(Name).toLower().trimmed());
+    const bool firstFits = !choice.OnlyHeight || (PixelHeight == choice.OnlyHeight && !Styled);
+    QString family;
+    for (size_t i = firstFits ? 0 : 1; i < choice.Families.size(); ++i)
+        if (Installed(choice.Families[i])) {
+            family = choice.Families[i];
+            break;
+        }
+    if (family.isEmpty())
+        family = LastResort(choice);
+    if (!Installed(choice.Families.front())) {
+        static bool warned = false;
+        if (!warned) {
+            warned = true;
+            std::fprintf(stderr,
+                         "warning: the face \"%s\" is not installed (Debian package %s); "
+                         "texts in it are drawn in %s and may not fit their boxes\n",
+                         choice.Families.front(), choice.Package, qPrintable(family));
+        }
+    }
+    resolved.emplace(key, family);
+    return family;
 }
 
 } // namespace
@@ -360,9 +457,15 @@ void TFont::SetOrientation(int Value) { Update(FOrientation, Value); }
 
 void TFont::SetCharset(TFontCharset Value) { Update(FCharset, Value); }
 
+QString FontFamilyFor(const std::string &Name, int PixelHeight, bool Bold, bool Italic)
+{
+    return FontFamily(Name, PixelHeight, Bold || Italic);
+}
+
 QFont TFont::ToQFont() const
 {
-    QFont font(FontFamily(FName));
+    // A face of one size serves only a character height (a negative Height).
+    QFont font(FontFamily(FName, FHeight < 0 ? -FHeight : 0, FStyle & (fsBold | fsItalic)));
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setBold(FStyle & fsBold);

@@ -271,11 +271,19 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 using TFontStyles = unsigned;
 enum TFontCharset : uint8_t { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2 };
 
+// The installed family that draws a face of the window resources: one with
+// the same widths where installed (MS Sans Serif and Tahoma from
+// fonts-wine, Liberation Sans, Mono and Serif for Arial, Courier New and
+// Times New Roman), DejaVu Sans for Verdana, and DejaVu as the last resort,
+// with one warning on standard error. Other names go by their kind.
+// PixelHeight is the character height asked for (0: not known), which
+// matters for faces installed at one size only.
+QString FontFamilyFor(const std::string &Name, int PixelHeight = 11, bool Bold = false,
+                      bool Italic = false);
+
 // Name, size and style of text. Size is in points at 96 pixels per inch;
 // Height is the class library's: negative for the character height in
-// pixels, positive for the cell height. DejaVu Sans stands in for the
-// Windows sans-serif faces (MS Sans Serif, Tahoma, Arial, Verdana ...),
-// DejaVu Sans Mono and DejaVu Serif for the fixed and serif ones.
+// pixels, positive for the cell height. Drawn in FontFamilyFor(Name).
 class TFont : public TGraphicsObject {
 public:
     static constexpr int PixelsPerInch = 96;

@@ -1,5 +1,6 @@
 #include "Rtf.h"
 
+#include "Graphics.h"
 #include "Text.h"
 
 #include <QColor>
@@ -15,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+// The face a run's rich text named, beside the installed face that draws it.
+constexpr int FaceNameProperty = QTextFormat::UserProperty + 1;
 
 enum class TDestination { Text, Skip, FontTable, ColorTable };
 
@@ -415,8 +419,14 @@ private:
 
     QTextCharFormat CharFormat(const TRunFormat &f) const {
         QTextCharFormat c;
-        if (auto font = FFonts.find(f.Font); font != FFonts.end())
-            c.setFontFamilies({font->second});
+        if (auto font = FFonts.find(f.Font); font != FFonts.end()) {
+            // Drawn in the installed face that matches the named one; the
+            // name itself is kept for writing the text back.
+            const int pixels = int(std::lround(f.HalfPoints * 96.0 / 144.0));
+            c.setFontFamilies({FontFamilyFor(font->second.toStdString(), pixels, f.Bold,
+                                             f.Italic)});
+            c.setProperty(FaceNameProperty, font->second);
+        }
         c.setFontPointSize(f.HalfPoints / 2.0);
         c.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
         c.setFontItalic(f.Italic);
@@ -472,6 +482,8 @@ void AppendEscaped(std::string &Out, const QString &Text) {
 }
 
 QString FontName(const QTextCharFormat &Format, const QTextDocument &Doc) {
+    if (Format.hasProperty(FaceNameProperty))
+        return Format.stringProperty(FaceNameProperty);
     const QStringList families = Format.fontFamilies().toStringList();
     const QString name =
         CleanFontName(families.isEmpty() ? Doc.defaultFont().family() : families.first());
@@ -479,6 +491,10 @@ QString FontName(const QTextCharFormat &Format, const QTextDocument &Doc) {
 }
 
 } // namespace
+
+QString RtfFaceName(const QTextCharFormat &Format) {
+    return Format.stringProperty(FaceNameProperty);
+}
 
 bool IsRtf(const std::string &Data) {
     return Data.compare(0, 5, "{\\rtf") == 0;

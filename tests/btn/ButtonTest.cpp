@@ -496,5 +496,5 @@ TEST_F(ButtonTest, LayoutPutsTheGlyphBesideAboveOrBelowTheCaption)
     b->SetCaption("");
     g = bounds(clLime);
     EXPECT_EQ(g.Top, (81 - 16) / 2);
-    EXPECT_NEAR(g.Left, b->Width() - g.Right, 3 + b->Canvas()->TextWidth(" "));
+    EXPECT_NEAR(b->Width() - g.Right - g.Left, b->Spacing() + b->Canvas()->TextWidth(" "), 1);
 }

@@ -1,5 +1,7 @@
 // The report view's control: the console's reports in it, the click at the
 // left edge, finding, saving and loading again.
+#include "Graphics.h"
+#include "Rtf.h"
 #include "RichEdit.h"
 #include "../console/Records.h"
 #include "Dialogs.h"
@@ -117,7 +119,10 @@ TEST_F(ReportView, HeaderIsMaroonRecordsAreColouredBoldTenPoint) {
         EXPECT_EQ(f.foreground().color(), Colour) << Position;
         EXPECT_EQ(f.fontWeight(), QFont::Bold) << Position;
         EXPECT_EQ(f.fontPointSize(), 10.0) << Position;
-        EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{"MS Sans Serif"}) << Position;
+        EXPECT_EQ(RtfFaceName(f), "MS Sans Serif") << Position;
+        // Bold ten points: not the size of the one-size bitmap face.
+        EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{FontFamilyFor("MS Sans Serif", 13, true)})
+            << Position;
     };
     check(0, QColor(128, 0, 0));
     check(Rich.LineIndex(7) + 3, QColor(128, 0, 0));

@@ -1,5 +1,6 @@
 #include "Pixels.h"
 
+#include <QFontDatabase>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,7 +29,47 @@ TEST(Font, SizeAndHeightAreTiedAt96PixelsPerInch)
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(font.ToQFont().pixelSize(), 12);
     EXPECT_TRUE(font.ToQFont().bold());
-    EXPECT_EQ(font.ToQFont().family(), "DejaVu Sans");
+    EXPECT_EQ(font.ToQFont().family(), FontFamilyFor("MS Sans Serif", 12, true));
+}
+
+// Each face of the window resources is drawn in a face of the same widths
+// where one is installed.
+TEST(Font, ResourceFacesMapToFacesOfTheirWidths)
+{
+    const struct {
+        const char *Resource;
+        int Height;
+        TFontStyles Style;
+        const char *Family;
+    } table[] = {
+        {"MS Sans Serif", -11, 0, "MS Sans Serif"},
+        // The bitmap face has one size and no bold: Arial's widths serve the rest.
+        {"MS Sans Serif", -13, 0, "Liberation Sans"},
+        {"MS Sans Serif", -11, fsBold, "Liberation Sans"},
+        {"Tahoma", -11, 0, "Tahoma"},
+        {"Tahoma", -13, fsBold, "Tahoma"},
+        {"Arial", -12, fsBold, "Liberation Sans"},
+        {"Courier New", -11, fsBold, "Liberation Mono"},
+        {"Times New Roman", -16, 0, "Liberation Serif"},
+        {"Verdana", -9, fsBold, "DejaVu Sans"},
+        {"courier", -11, 0, "Liberation Mono"},
+        {"Some Sans", -11, 0, "Liberation Sans"},
+    };
+    FontFamilyFor("MS Sans Serif"); // loads the faces kept outside fontconfig's path
+    const QStringList installed = QFontDatabase::families();
+    std::string missing;
+    for (const auto &row : table)
+        if (!installed.contains(row.Family))
+            missing += std::string(" ") + row.Family;
+    if (!missing.empty())
+        GTEST_SKIP() << "not installed (scripts/deps installs them):" << missing;
+    for (const auto &row : table) {
+        TFont font;
+        font.SetName(row.Resource);
+        font.SetHeight(row.Height);
+        font.SetStyle(row.Style);
+        EXPECT_EQ(font.ToQFont().family(), row.Family) << row.Resource << " " << row.Height;
+    }
 }
 
 TEST(Text, OutputColoursAndBackground)
