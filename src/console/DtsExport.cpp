@@ -4,6 +4,7 @@
 #include "DateTime.h"
 #include "Math.h"
 
+#include <cctype>
 #include <cstring>
 #include <sstream>
 #include <type_traits>
@@ -73,13 +74,27 @@ std::string RecordingBytes(const TImageBuffer &Image, int32_t ByteCount,
             ++Result.Written;
         }
     }
+    Result.StartFound = StartText.empty() || started;
     return out;
+}
+
+bool IsRecordStamp(const std::string &Text) {
+    static const std::string shape = "##.##.20##.  [##:##:##]";
+    if (Text.size() != shape.size())
+        return false;
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        if (shape[i] == '#' ? !std::isdigit(static_cast<unsigned char>(Text[i]))
+                            : Text[i] != shape[i])
+            return false;
+    return true;
 }
 
 TRecordingResult ExportRecording(const TConsoleState &State, const std::string &Path,
                                  const std::string &StartText) {
     TRecordingResult result;
-    WriteWholeFile(Path, RecordingBytes(State.WorkBuffer, State.ByteCount, StartText, result));
+    const std::string bytes = RecordingBytes(State.WorkBuffer, State.ByteCount, StartText, result);
+    if (result.StartFound)
+        WriteWholeFile(Path, bytes);
     return result;
 }
 

@@ -37,7 +37,18 @@ struct TRecordingResult {
     int Processed = 0;     // records of the image looked at
     int Written = 0;       // records in the file
     std::string LastStamp; // stamp of the last record looked at (Label26)
+    // False when a start text was given and no record's stamp occurs in it:
+    // the writers then leave the file alone rather than write it empty.
+    bool StartFound = true;
 };
+
+// Whether Text has the shape of a record stamp, dd.mm.20yy.  [hh:nn:ss].
+bool IsRecordStamp(const std::string &Text);
+
+// Told when the start text names no record; nothing is written then.
+constexpr const char *NoStartRecordText =
+    "Zapis od kog treba poceti nije pronadjen! Izaberite zapis klikom na levu ivicu "
+    "izvestaja ili kliknite \"Selektuj sve\".";
 
 // The bytes of the recording of the first ByteCount div 12 records of Image.
 // An empty StartText keeps every record; otherwise writing starts at the
@@ -50,7 +61,7 @@ constexpr const char *DtsDefaultExt = "*.dts";
 constexpr const char *DtsFilter = "Data fajlovi|*.dts|All files|*.*";
 constexpr const char *DtsSaveTitle = "Snimanje DTS fajlova";
 
-// "Export DTS": the work image to Path.
+// "Export DTS": the work image to Path, unless the start is not found.
 TRecordingResult ExportRecording(const TConsoleState &State, const std::string &Path,
                                  const std::string &StartText);
 

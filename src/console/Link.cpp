@@ -240,10 +240,5 @@ void TForm1::StatusBar1Click(TObject *)
     Dialogs().ShellExecute("", MakerWebPage, "", "", SW_SHOWNORMAL);
 }
 
-void TForm1::DSGradient1MouseDown(TObject *, TMouseButton Button, TShiftState, int, int)
-{
-    if (Button == mbLeft)
-        StartWindowMove(this);
-}
 
 } // namespace logbridge

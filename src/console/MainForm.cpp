@@ -170,7 +170,8 @@ void TForm1::CreateComponents()
     ComPort1->Buffer()->SetInputSize(65536);
     ComPort1->SetEvents({evRxChar});
 
-    DSGradient1 = Make<TDSGradient>(this, this, "DSGradient1", 0, 0, 577, 64);
+    // The header lies beneath the page control too; its press moves the window.
+    DSGradient1 = Make<TDSGradient>(this, this, "DSGradient1", 0, 0, 577, 161);
     DSGradient1->SetStartColor(0x804000);
     DSGradient1->SetEndColor(0x554A4A);
     DSGradient1->SetDirection(tgdLeftRight);
@@ -345,6 +346,9 @@ void TForm1::CreateMemoryPage()
     RichEdit1 = Make<TRichEdit>(this, p, "RichEdit1", 8, 168, 400, 196);
     RichEdit1->SetReadOnly(true);
     RichEdit1->SetScrollBars(ssVertical);
+    // One report line, one line on the screen: a record's stamp then always
+    // begins the line a click at the left edge picks from.
+    RichEdit1->SetWordWrap(false);
     RichEdit1->Font()->SetName("Courier New");
     RichEdit1->SetHint("Kliknite desnim dugmetom za MENI");
     RichEdit1->SetShowHint(true);
@@ -355,6 +359,11 @@ void TForm1::CreateMemoryPage()
     Label26 = MakeLabel(this, p, "Label26", 416, 240, "Info");
     Label26->Font()->SetName("Courier New");
     Label26->Font()->SetStyle(fsBold);
+    // A selection range is far wider than the column: it breaks into lines
+    // of a box of its own, which a long text never widens.
+    Label26->SetAutoSize(false);
+    Label26->SetWordWrap(true);
+    Label26->SetBounds(416, 240, 150, 78);
     dxButton11 = MakeButton(this, p, "dxButton11", 416, 322, 121, "Export RTF", true);
     dxButton11->Colors()->SetBackgroundFrom(0xD7D6D5);
     dxButton11->Colors()->SetBackgroundTo(0xD7D6D5);
@@ -449,10 +458,6 @@ void TForm1::BindHandlers()
     Timer3->OnTimer = bind(&TForm1::Timer3Timer);
     Image1->OnClick = bind(&TForm1::Image1Click);
     StatusBar1->OnClick = bind(&TForm1::StatusBar1Click);
-    DSGradient1->OnMouseDown = [this](TObject *Sender, TMouseButton Button, TShiftState Shift,
-                                      int X, int Y) {
-        DSGradient1MouseDown(Sender, Button, Shift, X, Y);
-    };
     TrackBar1->OnChange = bind(&TForm1::TrackBar1Change);
     Label7->OnClick = bind(&TForm1::Label7Click);
     BindReportView();

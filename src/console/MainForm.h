@@ -120,8 +120,6 @@ public:
     void Timer3Timer(TObject *Sender);
     void Image1Click(TObject *Sender);
     void StatusBar1Click(TObject *Sender);
-    void DSGradient1MouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X,
-                              int Y);
 
     // ---- live view
     void ProcitajMerenjaIzUredjaja();

@@ -68,6 +68,8 @@ void TForm1::dxButton7Click(TObject *)
     const TRecordingResult result = ExportRecording(*this, SaveDialog2->FileName, Edit3->Text());
     if (result.Processed > 0)
         Label26->SetCaption(result.LastStamp);
+    if (!result.StartFound)
+        InfoBox(NoStartRecordText);
 }
 
 void TForm1::dxButton12Click(TObject *)
@@ -76,6 +78,10 @@ void TForm1::dxButton12Click(TObject *)
         WriteHandOverRecording(*this, SettingsFolder, Edit3->Text());
     if (result.Processed > 0)
         Label26->SetCaption(result.LastStamp);
+    if (!result.StartFound) {
+        InfoBox(NoStartRecordText);
+        return;
+    }
     const TViewerStart viewer = ViewerStart(SettingsFolder);
     Dialogs().ShellExecute("", viewer.Program, viewer.Parameters, "", SW_SHOWNORMAL);
 }

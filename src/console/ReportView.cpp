@@ -5,6 +5,7 @@
 
 #include "Buttons.h"
 #include "Dialogs.h"
+#include "DtsExport.h"
 #include "EditCtrls.h"
 #include "Menus.h"
 #include "RichEdit.h"
@@ -45,12 +46,15 @@ void TForm1::RichEdit1MouseLeave(TObject *)
 
 void TForm1::RichEdit1SelectionChange(TObject *)
 {
+    const bool picking = RichEdit1->Cursor() == crDrag;
     // Reports itself again; the second time the length is already right.
     RichEdit1->SetSelLength(StampLength);
     const int start = RichEdit1->SelStart();
     Label26->SetCaption("  Selection Start: " + std::to_string(start) +
                         "  Selection End: " + std::to_string(start + RichEdit1->SelLength()));
-    if (RichEdit1->Cursor() == crDrag)
+    // A line without a stamp (the report's head) leaves the start as it was,
+    // so that the writers never start from a text that names no record.
+    if (picking && IsRecordStamp(RichEdit1->SelText()))
         Edit3->SetText(RichEdit1->SelText());
 }
 

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 // ---------------------------------------------------------------- helpers
 
@@ -215,10 +216,23 @@ void ReleaseCapture()
         grabber->releaseMouse();
 }
 
+namespace {
+TWindowMoveStarter MoveStarter;
+} // namespace
+
+TWindowMoveStarter SetWindowMoveStarter(TWindowMoveStarter Starter)
+{
+    return std::exchange(MoveStarter, std::move(Starter));
+}
+
 void StartWindowMove(TWinControl *Window)
 {
     if (!Window)
         return;
+    if (MoveStarter) {
+        MoveStarter(Window);
+        return;
+    }
     QWidget *top = Window->window();
     if (QWindow *handle = top->windowHandle(); handle && handle->startSystemMove())
         return;

@@ -523,6 +523,10 @@ void ReleaseCapture();
 // window system's move where it has one, else the window follows the
 // pointer until the button is released.
 void StartWindowMove(TWinControl *Window);
+// How StartWindowMove starts a move; tests put their own in to see each
+// request. Null restores the platform's. Returns the one in use before.
+using TWindowMoveStarter = std::function<void(TWinControl *Window)>;
+TWindowMoveStarter SetWindowMoveStarter(TWindowMoveStarter Starter);
 
 // An operation a control cannot carry out in its state or with the value given.
 class EInvalidOperation : public Exception {

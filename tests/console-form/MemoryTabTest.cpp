@@ -396,6 +396,22 @@ TEST_F(MemoryTab, ExportFromAPickedRecordAndTheViewerOnTheHandOverFile)
     EXPECT_EQ(Boxes.Started, std::vector<std::string>{File("Plotview")});
     EXPECT_EQ(Boxes.StartParameters, std::vector<std::string>{" /av"});
 
+    // A start field naming no record (typed, or a header's text) is told
+    // and writes nothing: the earlier recording and temp.dts stay, and the
+    // viewer is not started on an empty one.
+    f.Edit3->SetText("Podaci o zapisu:");
+    Boxes.Files = {File("out.dts")};
+    f.dxButton7->Click();
+    EXPECT_EQ(LastText(), NoStartRecordText);
+    EXPECT_EQ(FileBytes(File("out.dts")).size(), 490u * DtsRecordSize);
+    Boxes.Shown.clear();
+    f.dxButton12->Click();
+    EXPECT_EQ(LastText(), NoStartRecordText);
+    EXPECT_EQ(FileBytes(File("temp.dts")).size(), 500u * DtsRecordSize);
+    EXPECT_EQ(Boxes.Started.size(), 1u);
+    Boxes.Shown.clear();
+    f.Edit3->SetText("");
+
     // An empty image still starts the viewer, on an empty file.
     f.ByteCount = 0;
     f.dxButton12Click(f.dxButton12);

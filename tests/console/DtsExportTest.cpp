@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace lb = logbridge;
 
@@ -155,16 +157,22 @@ TEST_F(RecordingTest, StartsAtThePickedStamp) {
     const DtsFileContents back = ReadDtsFile(Path("two.dts"), 100);
     EXPECT_DOUBLE_EQ(back.Records.at(0).RecordTime, DayFraction(14, 1, 30));
 
-    // No match, a header line, or a cut stamp: an empty file.
+    // No match, a header line, or a cut stamp: the start is not found and
+    // the file is left as it was, not written empty.
+    std::ofstream(Path("none.dts"), std::ios::binary) << "earlier";
     for (const char *start :
          {"08.12.2007.  [14:09:30]", "Podaci o zapisu: \\par  ", "08.12.2007.  [14:03:30"}) {
         SCOPED_TRACE(start);
         result = lb::ExportRecording(*State, Path("none.dts"), start);
+        EXPECT_FALSE(result.StartFound);
         EXPECT_EQ(result.Written, 0);
         EXPECT_EQ(result.Processed, 5);
         EXPECT_EQ(result.LastStamp, "08.12.2007.  [14:04:30]");
-        EXPECT_TRUE(FileText(Path("none.dts")).empty());
+        EXPECT_EQ(FileText(Path("none.dts")), "earlier");
     }
+    EXPECT_FALSE(std::filesystem::exists(Path("never.dts")));
+    lb::ExportRecording(*State, Path("never.dts"), "no stamp here");
+    EXPECT_FALSE(std::filesystem::exists(Path("never.dts")));
 }
 
 TEST_F(RecordingTest, HandOverFileAndViewerStart) {

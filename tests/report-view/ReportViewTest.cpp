@@ -161,11 +161,17 @@ TEST_F(ReportView, ClickAtTheLeftEdgePicksTheRecordStamp)
     EXPECT_EQ(View().SelLength(), 23);
     EXPECT_EQ(Edit3(), "08.12.2007.  [14:06:30]");
 
-    // A header line gives header text, which names no record.
+    // A header line holds no stamp at its start: the pick keeps what it had,
+    // so the writers never start from header text, which names no record.
     ClickAt(LinePoint(3, 2));
-    EXPECT_EQ(Edit3(), "    POCETAK: 08.12.2007");
-    RecordingBytes(Form->WorkBuffer, Form->ByteCount, Edit3(), result);
+    EXPECT_EQ(View().SelStart(), Line(3));
+    EXPECT_EQ(View().SelText(), "    POCETAK: 08.12.2007");
+    EXPECT_EQ(Edit3(), "08.12.2007.  [14:06:30]");
+    ClickAt(LinePoint(0, 2));
+    EXPECT_EQ(Edit3(), "08.12.2007.  [14:06:30]");
+    RecordingBytes(Form->WorkBuffer, Form->ByteCount, "    POCETAK: 08.12.2007", result);
     EXPECT_EQ(result.Written, 0);
+    EXPECT_FALSE(result.StartFound);
 
     // "Selektuj sve": every record again.
     Form->SpeedButton1->Click();
