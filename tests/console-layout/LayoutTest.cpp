@@ -11,6 +11,7 @@
 #include "Forms.h"
 #include "Graphics.h"
 #include "MainForm.h"
+#include "QuietDialogs.h"
 #include "StdCtrls.h"
 #include "dxButton.h"
 
@@ -49,19 +50,12 @@ protected:
             if (!QFontDatabase::families().contains(family))
                 GTEST_SKIP() << family << " is not installed (scripts/deps installs it)";
         ASSERT_TRUE(Dir.isValid());
-        Saved = SetDialogs(&Quiet);
-        Application->OnException = [](TObject *, const std::exception &) {};
         Form = std::make_unique<TForm1>(nullptr);
         Form->SettingsFolder = Dir.path().toStdString();
         Form->ShowForm();
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
-        Form.reset();
-        SetDialogs(Saved);
-        Application->OnException = nullptr;
-    }
+    void TearDown() override { Form.reset(); }
 
     static int Width(TFont *Font, const std::string &Text)
     {
@@ -162,12 +156,7 @@ protected:
         return out.str();
     }
 
-    struct TQuiet : TDialogs {
-        int MessageBox(const std::string &, const std::string &, int) override { return IDOK; }
-        bool OpenFile(TOpenDialog &) override { return false; }
-        bool SaveFile(TSaveDialog &) override { return false; }
-    } Quiet;
-    TDialogs *Saved = nullptr;
+    TQuietDialogs Quiet;
     QTemporaryDir Dir;
     std::unique_ptr<TForm1> Form;
 };

@@ -13,6 +13,7 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "PlotviewForm.h"
+#include "QuietDialogs.h"
 #include "Recording.h"
 #include "SerialPorts.h"
 #include "WidgetControl.h"
@@ -35,22 +36,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every box with Yes or OK and cancels every file dialog.
-class TQuietDialogs : public TDialogs {
-public:
-    int MessageBox(const std::string &, const std::string &, int Flags) override
-    {
-        return (Flags & MB_YESNO) ? IDYES : IDOK;
-    }
-    bool OpenFile(TOpenDialog &) override { return false; }
-    bool SaveFile(TSaveDialog &) override { return false; }
-    bool ShellExecute(const std::string &, const std::string &, const std::string &,
-                      const std::string &, int) override
-    {
-        return true;
-    }
-};
 
 // Processor time of this process (all its threads) so far, in seconds.
 double CpuSeconds()
@@ -185,9 +170,7 @@ int main(int argc, char **argv)
     const std::string folder = dir.path().toStdString();
     QDir(dir.path()).mkdir("bin_fajlovi");
     TQuietDialogs quiet;
-    SetDialogs(&quiet);
     Application->Title = "REZO3 Varadudivezu";
-    Application->OnException = [](TObject *, const std::exception &) {};
     const QString link = dir.filePath("ttyORVA");
 
     double consoleIdle = 0, mainPage = 0;
@@ -241,7 +224,6 @@ int main(int argc, char **argv)
         }
         chart = Median(times);
     }
-    SetDialogs(nullptr);
 
     std::printf("console idle, linked        %7.3f s CPU in %d s\n", consoleIdle, idle);
     std::printf("viewer idle, %5d points    %7.3f s CPU in %d s\n", points, viewerIdle, idle);

@@ -10,6 +10,7 @@
 #include "Forms.h"
 #include "Graphics.h"
 #include "MainForm.h"
+#include "QuietDialogs.h"
 #include "RichEdit.h"
 #include "SimClock.h"
 #include "SimDevice.h"
@@ -52,9 +53,7 @@ protected:
         now.Hour = 9;
         options.Clock = orvasim::CivilToSeconds(now);
         const orvasim::TDevice device(options, 0);
-        // No dialog may wait for a user; activation finds no port here.
-        Saved = SetDialogs(&Quiet);
-        Application->OnException = [](TObject *, const std::exception &) {};
+        // Activation finds no port here; nobody answers a dialog.
         Form = std::make_unique<TForm1>(nullptr);
         Form->SettingsFolder = Dir.path().toStdString();
         const std::vector<uint8_t> &memory = device.Memory();
@@ -69,12 +68,7 @@ protected:
         View().Lines.LoadFromFile(report);
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
-        Form.reset();
-        SetDialogs(Saved);
-        Application->OnException = nullptr;
-    }
+    void TearDown() override { Form.reset(); }
 
     TRichEdit &View() { return *Form->RichEdit1; }
     QTextEdit *Editor() { return View().Editor(); }
@@ -98,13 +92,7 @@ protected:
         }
     }
 
-    // Message boxes answered at once, file dialogs cancelled.
-    struct TQuiet : TDialogs {
-        int MessageBox(const std::string &, const std::string &, int) override { return IDOK; }
-        bool OpenFile(TOpenDialog &) override { return false; }
-        bool SaveFile(TSaveDialog &) override { return false; }
-    } Quiet;
-    TDialogs *Saved = nullptr;
+    TQuietDialogs Quiet;
     QTemporaryDir Dir;
     std::unique_ptr<TForm1> Form;
 };
