@@ -18,6 +18,9 @@ namespace logbridge {
 
 namespace {
 
+// How often a running download is looked at for a stall or a lost line.
+constexpr unsigned DownloadWatchMs = 50;
+
 std::string Kilobytes(int Bytes)
 {
     return std::to_string(Bytes / 1024) + " kB";
@@ -96,7 +99,8 @@ void TForm1::dxButton3Click(TObject *)
         return;
     }
     FWatchedCount = 0;
-    DownloadWatch->SetInterval(DownloadStallMs);
+    FWatchedTick = GetTickCount();
+    DownloadWatch->SetInterval(DownloadWatchMs);
     DownloadWatch->SetEnabled(true);
 }
 
@@ -143,12 +147,22 @@ void TForm1::DownloadWatchTimer(TObject *)
         DownloadWatch->SetEnabled(false);
         return;
     }
-    const int queued = QueuedBytes();
-    if (queued > FWatchedCount) {
-        FWatchedCount = queued;
+    // A line that went away ends the download at once with what it brought,
+    // and the link with it.
+    if (ComPort1->DeviceLost()) {
+        EndDownload(QueuedBytes());
+        LinkLost();
         return;
     }
-    EndDownload(queued);
+    const int queued = QueuedBytes();
+    const uint32_t now = GetTickCount();
+    if (queued > FWatchedCount) {
+        FWatchedCount = queued;
+        FWatchedTick = now;
+        return;
+    }
+    if (now - FWatchedTick >= DownloadStallMs)
+        EndDownload(queued);
 }
 
 void TForm1::InterruptDownload()

@@ -83,15 +83,32 @@ void TForm1::ListSerialPorts()
         ComboBox1->AddItem(registry.ReadString(name));
 }
 
+void TForm1::ReopenLostPort()
+{
+    if (ComPort1->Connected() && !ComPort1->DeviceLost())
+        return;
+    try {
+        ComPort1->SetConnected(false);
+        ComPort1->SetConnected(true);
+    } catch (const EComPort &) {
+    }
+}
+
 bool TForm1::CheckDeviceConnection()
 {
+    ReopenLostPort();
     Gauge1->Show();
     for (int progress = 0; progress <= 100; ++progress) {
         Sleep(10);
         Gauge1->SetProgress(progress);
     }
     Gauge1->Hide();
-    const uint8_t reply = uint8_t(Ask('E', 1000));
+    uint8_t reply = 0;
+    try {
+        reply = uint8_t(Ask('E', 1000));
+    } catch (const EComPort &) {
+        // The line went in the second of the gauge: no logger there.
+    }
     if (reply == 'O' || reply == 'o') {
         DeviceVariant = reply == 'O' ? VariantPlain : VariantV3;
         IAgaloLED1->SetLedPlasticColor(clLime);

@@ -3,6 +3,7 @@
 
 #include "MainForm.h"
 
+#include "CPort.h"
 #include "ComCtrls.h"
 #include "DSCheckBox.h"
 #include "DateTime.h"
@@ -17,17 +18,27 @@ namespace logbridge {
 
 void TForm1::ProcitajMerenjaIzUredjaja()
 {
-    if (DevicePresent()) {
-        DeviceConnected = true;
-        const uint16_t tHigh = Ask('T', 1000);
-        const uint16_t tLow = Ask('t', 1000);
-        RawTemperature = DeviceWord(tHigh, tLow);
-        const uint16_t hHigh = Ask('H', 1000);
-        const uint16_t hLow = Ask('h', 1000);
-        RawHumidity = DeviceWord(hHigh, hLow);
-        IzracunajMereneVrednosti();
-        return;
+    // A port whose device has gone fails its commands: the logger is as
+    // lost as one that does not answer.
+    try {
+        if (DevicePresent()) {
+            DeviceConnected = true;
+            const uint16_t tHigh = Ask('T', 1000);
+            const uint16_t tLow = Ask('t', 1000);
+            RawTemperature = DeviceWord(tHigh, tLow);
+            const uint16_t hHigh = Ask('H', 1000);
+            const uint16_t hLow = Ask('h', 1000);
+            RawHumidity = DeviceWord(hHigh, hLow);
+            IzracunajMereneVrednosti();
+            return;
+        }
+    } catch (const EComPort &) {
     }
+    LinkLost();
+}
+
+void TForm1::LinkLost()
+{
     ShowLinkDown();
     DeviceConnected = false;
     DisableDeviceControls();

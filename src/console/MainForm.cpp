@@ -438,8 +438,17 @@ void TForm1::CreateClockPage()
 void TForm1::BindHandlers()
 {
     using namespace std::placeholders;
+    // A command on a port whose device has gone fails in the serial layer;
+    // the user is shown the lost link, as for a logger that does not answer.
     auto bind = [this](void (TForm1::*Handler)(TObject *)) {
-        return [this, Handler](TObject *Sender) { (this->*Handler)(Sender); };
+        return [this, Handler](TObject *Sender) {
+            try {
+                (this->*Handler)(Sender);
+            } catch (const EComPort &) {
+                InterruptDownload();
+                LinkLost();
+            }
+        };
     };
     OnActivate = [this](TObject *Sender) {
         // The window becomes the focused form once; a message box handing the

@@ -58,7 +58,8 @@ public:
     // unless a test moves it.
     std::string SettingsFolder;
     // A download whose input queue has not grown for this long has stopped
-    // short; it ends with what came (the device streams without pause).
+    // short; it ends with what came (the device streams without pause). The
+    // time runs on the console's tick count (DeviceExchange.h).
     unsigned DownloadStallMs = 3000;
     std::string ComPortIni() const { return SettingsFolder + "/comport.ini"; }
 
@@ -170,6 +171,13 @@ private:
     uint16_t Ask(uint8_t Command, uint16_t Timeout);
     // The link-lost look: red LED, "Konekcija neuspesna", blinking, no polling.
     void ShowLinkDown();
+    // The logger is gone, by silence or with its line: the link-lost look,
+    // the device controls off, the displays reset, the event noted.
+    void LinkLost();
+    // A port whose device went away is closed and opened again, so that a
+    // logger plugged back in answers the check; a port that cannot be
+    // opened stays closed and the check finds nothing.
+    void ReopenLostPort();
     // The acquisition commands "G" and "g", after a presence check.
     void SendAcquisition(uint8_t Command);
 
@@ -192,7 +200,8 @@ private:
     // it only when the stream is complete, so a refused or broken request
     // never changes the size of the image already held.
     int32_t FExpectedBytes = 0;
-    int FWatchedCount = 0; // queued bytes at the watchdog's last look
+    int FWatchedCount = 0;    // queued bytes at the watchdog's last look
+    uint32_t FWatchedTick = 0; // tick count when they last grew
 
     // ---- report view: the record picker, saving a copy, finding text
 public:

@@ -283,6 +283,10 @@ public:
 
     bool Connected() const { return FConnected; }
     void SetConnected(bool Value);
+    // Whether the open port's device has gone (the adapter was pulled, the
+    // far end hung up): nothing more arrives and every write fails, while
+    // what was queued stays readable. Closing the port lets it go.
+    bool DeviceLost() const { return DeviceHandle && DeviceHandle->HungUp(); }
     TBaudRate BaudRate() const { return FBaudRate; }
     void SetBaudRate(TBaudRate Value);
     int32_t CustomBaudRate() const { return FCustomBaudRate; }
