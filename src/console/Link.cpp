@@ -106,8 +106,18 @@ bool TForm1::CheckDeviceConnection()
     uint8_t reply = 0;
     try {
         reply = uint8_t(Ask('E', 1000));
-    } catch (const EComPort &) {
-        // The line went in the second of the gauge: no logger there.
+    } catch (const EComPort &E) {
+        if (!IsLineFailure(E))
+            throw;
+        // The line went before the port knew it: once more on the port
+        // opened again, in case the logger is back.
+        ReopenLostPort();
+        try {
+            reply = uint8_t(Ask('E', 1000));
+        } catch (const EComPort &Again) {
+            if (!IsLineFailure(Again))
+                throw;
+        }
     }
     if (reply == 'O' || reply == 'o') {
         DeviceVariant = reply == 'O' ? VariantPlain : VariantV3;

@@ -32,7 +32,9 @@ void TForm1::ProcitajMerenjaIzUredjaja()
             IzracunajMereneVrednosti();
             return;
         }
-    } catch (const EComPort &) {
+    } catch (const EComPort &E) {
+        if (!IsLineFailure(E))
+            throw;
     }
     LinkLost();
 }

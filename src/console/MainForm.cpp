@@ -440,11 +440,14 @@ void TForm1::BindHandlers()
     using namespace std::placeholders;
     // A command on a port whose device has gone fails in the serial layer;
     // the user is shown the lost link, as for a logger that does not answer.
+    // Other failures (settings files) end the handler as they always did.
     auto bind = [this](void (TForm1::*Handler)(TObject *)) {
         return [this, Handler](TObject *Sender) {
             try {
                 (this->*Handler)(Sender);
-            } catch (const EComPort &) {
+            } catch (const EComPort &E) {
+                if (!IsLineFailure(E))
+                    throw;
                 InterruptDownload();
                 LinkLost();
             }

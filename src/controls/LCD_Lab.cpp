@@ -1,12 +1,13 @@
 #include "LCD_Lab.h"
 
 #include "Dialogs.h"
+#include "Files.h"
 #include "LCD_Glyphs.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -53,9 +54,11 @@ int32_t LittleEndian(const uint8_t *Bytes)
 
 bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result)
 {
-    std::ifstream file(FileName, std::ios::binary);
-    if (!file)
+    // The file is read whole first: a FIFO or device never holds up the label.
+    std::string bytes;
+    if (!ReadRegularFile(FileName, bytes, std::size_t(16) + 256 * MaxGlyphSide * MaxGlyphSide + 1))
         return false;
+    std::istringstream file(bytes);
     uint8_t header[16];
     if (!file.read(reinterpret_cast<char *>(header), sizeof header))
         return false;

@@ -637,8 +637,16 @@ bool TCommDevice::Write(const void *Buffer, uint32_t Count, uint32_t &Written)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN)
+        if (n < 0 && errno != EAGAIN) {
+            // A tty whose other end has gone fails its writes with EIO; it
+            // is gone now for everyone, not only once the reader sees it.
+            if (errno == EIO) {
+                std::lock_guard<std::mutex> lock(FLock);
+                MarkHungUpLocked();
+                errno = EIO;
+            }
             return false;
+        }
         if (FWriteAborts != aborts) {
             errno = ECANCELED;
             return false;

@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "Files.h"
+
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -7,7 +9,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -43,7 +44,12 @@ bool SameText(const std::string &a, const std::string &b)
 void TIniDocument::Load(const std::string &Path)
 {
     FLines.clear();
-    std::ifstream in(Path, std::ios::binary);
+    // A file that cannot be read (missing, a folder, a FIFO) reads as empty,
+    // as private-profile files do.
+    std::string bytes;
+    if (!ReadRegularFile(Path, bytes))
+        bytes.clear();
+    std::istringstream in(bytes);
     std::string text;
     while (std::getline(in, text)) {
         if (!text.empty() && text.back() == '\r')
@@ -71,15 +77,9 @@ bool TIniDocument::Save(const std::string &Path) const
         out += l.Text;
         out += "\n";
     }
-    FILE *f = std::fopen(Path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!ok)
-        errno = writeErrno;
-    return ok && closed;
+    // Written whole beside the old file and put in its place: a full disk
+    // or a crash part way never leaves the settings cut short.
+    return ReplaceFile(Path, out);
 }
 
 int TIniDocument::FindSection(const std::string &Section) const

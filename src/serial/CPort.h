@@ -98,6 +98,11 @@ private:
 // Message text of an error code; empty outside 1..23.
 const char *ComErrorMessage(int Code);
 
+// Whether E is a failure of the line itself (a transfer, a purge, a status
+// query), as a device that has gone gives them, rather than of opening,
+// settings or use.
+bool IsLineFailure(const EComPort &E);
+
 class TCustomComPort;
 
 // Settings objects owned by a port. A setter that changes a value asks the

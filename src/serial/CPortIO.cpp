@@ -38,6 +38,21 @@ const char *ComErrorMessage(int Code)
     return Code >= 1 && Code <= 23 ? ErrorMessages[Code] : "";
 }
 
+bool IsLineFailure(const EComPort &E)
+{
+    switch (E.Code) {
+    case 2:  // WriteFile
+    case 3:  // ReadFile
+    case 5:  // PurgeComm
+    case 6:  // async status
+    case 10: // ClearCommError
+    case 11: // GetCommModemStatus
+        return true;
+    default:
+        return false;
+    }
+}
+
 EComPort EComPort::CreateWithCode(int Code, int WinCode)
 {
     char suffix[48];

@@ -1,5 +1,6 @@
 #include "RichEdit.h"
 
+#include "Files.h"
 #include "Rtf.h"
 #include "Text.h"
 
@@ -15,7 +16,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -291,12 +291,13 @@ void TRichEditStrings::Add(const std::string &Line) {
 }
 
 void TRichEditStrings::LoadFromFile(const std::string &FileName) {
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in)
-        throw EFOpenError("Cannot open file \"" + FileName + "\". " + SystemError());
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string data;
+    bool opened = false;
+    if (!ReadRegularFile(FileName, data, std::string::npos, nullptr, &opened)) {
+        if (!opened)
+            throw EFOpenError("Cannot open file \"" + FileName + "\". " + SystemError());
         throw EStreamError("Stream read error");
+    }
     {
         // One change and one selection report for the whole load.
         const QSignalBlocker quiet(FOwner.FEditor);
@@ -314,10 +315,10 @@ void TRichEditStrings::LoadFromFile(const std::string &FileName) {
 
 void TRichEditStrings::SaveToFile(const std::string &FileName) const {
     const std::string rtf = FOwner.PlainText ? Text() : WriteRtf(*FOwner.FEditor->document());
-    std::FILE *f = std::fopen(FileName.c_str(), "wb");
-    if (!f)
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + SystemError());
-    const bool written = std::fwrite(rtf.data(), 1, rtf.size(), f) == rtf.size();
-    if (std::fclose(f) != 0 || !written)
+    bool begun = false;
+    if (!ReplaceFile(FileName, rtf, &begun)) {
+        if (!begun)
+            throw EFCreateError("Cannot create file \"" + FileName + "\". " + SystemError());
         throw EStreamError("Stream write error");
+    }
 }

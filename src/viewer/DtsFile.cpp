@@ -1,5 +1,7 @@
 #include "DtsFile.h"
 
+#include "Files.h"
+
 #include "SysUtils.h"
 
 #include <algorithm>
@@ -67,14 +69,12 @@ DtsFileContents ReadDtsFile(const std::string &Path, std::size_t MaxRecords,
 {
     const char *openFailed = "Fajl ne moze da se otvori";
     const char *readFailed = "Greska pri citanju fajla";
-    FileDescriptor fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor fd(OpenRegularFile(Path, O_RDONLY));
     if (fd.Get() < 0)
         Fail(openFailed, Path, errno);
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)
         Fail(openFailed, Path, errno);
-    if (S_ISDIR(st.st_mode))
-        Fail(openFailed, Path, EISDIR);
 
     DtsFileContents out;
     out.RecordsInFile = std::size_t(st.st_size) / DtsRecordSize;

@@ -178,15 +178,23 @@ TEST_F(MemoryImageFiles, SaveThatRunsOutOfSpaceKeepsTheFileItWouldReplace) {
     EXPECT_EQ(FileBytes(Path("keep.bin")), good);
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"keep.bin"});
 
-    // What is not a regular file is written, not replaced.
+    // What is not a regular file is refused, with or without a reader at its
+    // other end, and stays what it was.
     const std::string pipe = Path("pipe");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    State->ByteCount = 2;
+    EXPECT_THROW(SaveMemoryImage(*State, pipe), EInOutError);
     const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    State->ByteCount = 2;
-    SaveMemoryImage(*State, pipe);
+    try {
+        SaveMemoryImage(*State, pipe);
+        ADD_FAILURE() << "a FIFO was written";
+    } catch (const EInOutError &E) {
+        EXPECT_EQ(std::string(E.what()).rfind("Fajl ne moze da se kreira: " + pipe, 0), 0u)
+            << E.what();
+    }
     char got[8] = {};
-    EXPECT_EQ(read(reader, got, sizeof got), 3);
+    EXPECT_EQ(read(reader, got, sizeof got), 0) << "bytes came through the FIFO";
     close(reader);
     struct stat st {};
     ASSERT_EQ(stat(pipe.c_str(), &st), 0);
