@@ -18,6 +18,8 @@
 #include "System.h"
 #include "dxButton.h"
 
+#include <cstdio>
+
 namespace logbridge {
 
 namespace {
@@ -79,8 +81,19 @@ void TForm1::ListSerialPorts()
         return;
     const std::vector<std::string> names = registry.GetValueNames();
     ComboBox1->ClearItems();
-    for (const std::string &name : names)
+    // A value that is not text names no port: it is passed over, as if it
+    // were not there, rather than stop the start-up.
+    std::string skipped;
+    for (const std::string &name : names) {
+        if (registry.GetDataType(name) != rdString) {
+            skipped += (skipped.empty() ? "" : ", ") + name;
+            continue;
+        }
         ComboBox1->AddItem(registry.ReadString(name));
+    }
+    if (!skipped.empty())
+        std::fprintf(stderr, "warning: serial-port map: values that are not text skipped: %s\n",
+                     skipped.c_str());
 }
 
 void TForm1::ReopenLostPort()

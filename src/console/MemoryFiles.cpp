@@ -35,10 +35,11 @@ void TForm1::dxButton5Click(TObject *)
     ProgressCyl1->SetVisible(true);
     try {
         LoadMemoryImage(*this, OpenDialog1->FileName);
-    } catch (const EMemoryImageTooLarge &E) {
-        // Refused whole, the image held stays; the user is told why.
+    } catch (const EInOutError &E) {
+        // Refused whole (too large, not a file, unreadable), the image held
+        // stays; the user is told why.
         ProgressCyl1->SetVisible(false);
-        ErrorBox(E.Message);
+        ErrorBox(E.what());
         return;
     }
     WriteReport(WriteLoadReportFile);

@@ -45,10 +45,14 @@ void TIniDocument::Load(const std::string &Path)
 {
     FLines.clear();
     // A file that cannot be read (missing, a folder, a FIFO) reads as empty,
-    // as private-profile files do.
+    // as private-profile files do; one that is there is worth a word.
     std::string bytes;
-    if (!ReadRegularFile(Path, bytes))
+    if (!ReadRegularFile(Path, bytes)) {
+        if (errno != ENOENT)
+            std::fprintf(stderr, "warning: %s cannot be read (%s); its settings are not used\n",
+                         Path.c_str(), std::strerror(errno));
         bytes.clear();
+    }
     std::istringstream in(bytes);
     std::string text;
     while (std::getline(in, text)) {

@@ -399,6 +399,37 @@ TEST(CommDeviceHangup, APeerThatHangsUpEndsEventsAndTransfersCleanly)
     EXPECT_EQ(errno, EIO);
 }
 
+// The line goes right after a burst, as when an adapter is pulled: every
+// byte the kernel had taken in is queued, the reader resting or not. (What
+// is written in the very instant of the close, before the kernel has passed
+// it on, the kernel drops; no reader can have it.)
+TEST(CommDeviceHangup, EveryByteSentBeforeTheLineGoesIsQueued)
+{
+    for (const size_t burst : {size_t(15000), size_t(64 * 1024)}) {
+        SCOPED_TRACE(burst);
+        TestPty pty;
+        auto dev = OpenReady(pty.Path, 1 << 17);
+        ASSERT_NE(dev, nullptr);
+        std::vector<uint8_t> sent(burst + 1);
+        for (size_t i = 0; i < sent.size(); ++i)
+            sent[i] = uint8_t(i * 13 + i / 251);
+        // A lone byte first, as a line trickles (the reader then rests), then
+        // the burst and the end of the line; nothing here reads or counts the
+        // queue before the hang-up.
+        pty.Send(sent.data(), 1);
+        std::this_thread::sleep_for(5ms);
+        pty.Send(sent.data() + 1, burst);
+        std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(PeerHangsUp(pty, *dev));
+        std::vector<uint8_t> got(sent.size() + 16);
+        uint32_t n = 0;
+        ASSERT_TRUE(dev->Read(got.data(), uint32_t(got.size()), n));
+        got.resize(n);
+        EXPECT_EQ(n, sent.size());
+        EXPECT_EQ(got, sent);
+    }
+}
+
 TEST(CommDeviceHangup, AnArrivalHeldBackJustBeforeTheHangupIsStillReported)
 {
     TestPty pty;

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -76,4 +82,76 @@ TEST_F(IniFileTest, AFailedWriteRaises)
 {
     TIniFile ini(Dir.filePath("no/such/folder/x.ini").toStdString());
     EXPECT_THROW(ini.WriteString("S", "k", "v"), EIniFileException);
+}
+
+// Settings files are replaced whole: a disk that fills part way, a FIFO or
+// a folder in the file's place never leave the settings cut short or the
+// program waiting.
+TEST_F(IniFileTest, AWriteThatFailsPartWayLeavesTheFileAsItWas)
+{
+    {
+        TIniFile ini(Path());
+        ini.WriteString("ComPort1", "Port", "/dev/ttyUSB0");
+        ini.WriteString("ComPort1", "BaudRate", "19200");
+    }
+    ASSERT_EQ(::chmod(Path().c_str(), 0640), 0);
+    const std::string before = ReadAll(Path());
+    // A file size limit stands in for a full disk, for root too: writes
+    // past 40 bytes fail.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 40;
+    const auto handler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool raised = false;
+    try {
+        TIniFile(Path()).WriteString("ComPort1", "StopBits", std::string(100, '1'));
+    } catch (const EIniFileException &) {
+        raised = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(ReadAll(Path()), before) << "byte for byte";
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"test.ini"}) << "no part left";
+
+    // A write that succeeds keeps the file's mode.
+    TIniFile(Path()).WriteString("ComPort1", "StopBits", "1");
+    struct stat st {};
+    ASSERT_EQ(::stat(Path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(TIniFile(Path()).ReadString("ComPort1", "StopBits", ""), "1");
+}
+
+TEST_F(IniFileTest, AFifoOrFolderInTheFilesPlaceIsNeitherReadNorWritten)
+{
+    const std::string fifo = Dir.filePath("fifo.ini").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Nobody writes to the FIFO: a reader that opened it would wait for ever.
+    auto reading = std::async(std::launch::async, [&] {
+        return TIniFile(fifo).ReadString("ComPort1", "Port", "COM2");
+    });
+    ASSERT_EQ(reading.wait_for(std::chrono::seconds(5)), std::future_status::ready)
+        << "reading a FIFO waits";
+    EXPECT_EQ(reading.get(), "COM2") << "read as a missing file";
+    auto writing = std::async(std::launch::async, [&] {
+        try {
+            TIniFile(fifo).WriteString("ComPort1", "Port", "COM3");
+        } catch (const EIniFileException &) {
+            return true;
+        }
+        return false;
+    });
+    ASSERT_EQ(writing.wait_for(std::chrono::seconds(5)), std::future_status::ready)
+        << "writing a FIFO waits";
+    EXPECT_TRUE(writing.get());
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    const std::string folder = Dir.filePath("folder.ini").toStdString();
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(folder)));
+    EXPECT_EQ(TIniFile(folder).ReadString("S", "k", "d"), "d");
+    EXPECT_THROW(TIniFile(folder).WriteString("S", "k", "v"), EIniFileException);
 }

@@ -1,5 +1,6 @@
 #include "DtsWriter.h"
 #include "PaintCounter.h"
+#include "Watchdog.h"
 #include "PlotviewForm.h"
 
 #include <QApplication>
@@ -207,8 +208,14 @@ TEST_F(PlotviewTest, UnreadableFilesLeaveThePreviousChart)
 {
     WriteDts(File("good.dts"), RunSamples({0, 1, 1}));
     Load(File("good.dts"));
-    for (const std::string &bad : {File("missing.dts"), Dir.path().toStdString()}) {
-        Load(bad);
+    // A FIFO nobody writes to would hold a reader for ever.
+    ASSERT_EQ(::mkfifo(File("fifo.dts").c_str(), 0600), 0);
+    for (const std::string &bad :
+         {File("missing.dts"), Dir.path().toStdString(), File("fifo.dts")}) {
+        {
+            TWatchdog watchdog("loading " + bad, std::chrono::seconds(10));
+            Load(bad);
+        }
         ASSERT_EQ(Script.Messages.size(), 1u) << bad;
         EXPECT_NE(Script.Messages[0].find("Fajl ne moze da se otvori: " + bad), std::string::npos)
             << Script.Messages[0];
