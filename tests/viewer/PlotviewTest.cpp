@@ -1,5 +1,6 @@
 #include "DtsWriter.h"
 #include "PaintCounter.h"
+#include "ReadOnlyFile.h"
 #include "Watchdog.h"
 #include "PlotviewForm.h"
 
@@ -237,13 +238,17 @@ TEST_F(PlotviewTest, ReadOnlyFilesLoadAndRefreshReloadsFromAnyFolder)
     Script.Messages.clear();
 
     WriteDts(File("ro.dts"), RunSamples({0, 1}));
-    ASSERT_EQ(chmod(File("ro.dts").c_str(), 0644), 0);
     Load(File("ro.dts"));
-    ASSERT_EQ(chmod(File("ro.dts").c_str(), 0444), 0);
-    Click(Form.dxButton6);
-    EXPECT_TRUE(Script.Messages.empty());
+    {
+        const TReadOnlyFile readOnly(File("ro.dts"));
+        if (!readOnly.Ok())
+            GTEST_SKIP() << "this user can write every file here (root on a filesystem "
+                            "without immutable files)";
+        Click(Form.dxButton6);
+        EXPECT_TRUE(Script.Messages.empty());
+        EXPECT_EQ(Form.Data.PointCount, 2);
+    }
 
-    ASSERT_EQ(chmod(File("ro.dts").c_str(), 0644), 0);
     WriteDts(File("ro.dts"), RunSamples({0, 1, 2, 2}));
     char old[4096];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);

@@ -2,6 +2,7 @@
 #include "Chart.h"
 #include "Controls.h"
 #include "DtsWriter.h"
+#include "ReadOnlyFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -147,7 +148,10 @@ TEST_F(RecordingTest, EmptyFileGivesNoPoints)
 TEST_F(RecordingTest, ReadOnlyRecordingLoads)
 {
     WriteDts(File("ro.dts"), RunSamples({0, 1}));
-    ASSERT_EQ(chmod(File("ro.dts").c_str(), 0444), 0);
+    const TReadOnlyFile readOnly(File("ro.dts"));
+    if (!readOnly.Ok())
+        GTEST_SKIP() << "this user can write every file here (root on a filesystem "
+                        "without immutable files)";
     TRecording data;
     EXPECT_NO_THROW(data.Load(File("ro.dts")));
     EXPECT_EQ(data.PointCount, 2);
