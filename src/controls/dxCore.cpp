@@ -187,8 +187,8 @@ void TdxCustomControl::DoLeftUp()
     // one brings no enter notification of its own.
     TControl *under = FindControlAt(GetCursorPos());
     if (under && under != this)
-        if (auto other = dynamic_cast<TdxCustomControl *>(under))
-            other->DoMouseEnter();
+        if (dynamic_cast<TdxCustomControl *>(under))
+            under->HandleMouseEnter(); // once, whether or not the window system tells too
 }
 
 void TdxCustomControl::DoParentColorChanged() { Invalidate(); }

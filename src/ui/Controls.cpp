@@ -69,6 +69,30 @@ bool MouseButton(Qt::MouseButton Button, TMouseButton &Result)
     }
 }
 
+// Virtual keys beyond the named ones: their codes in the platform's table.
+enum : uint16_t {
+    VK_PAUSE = 0x13,
+    VK_CAPITAL = 0x14,
+    VK_SNAPSHOT = 0x2C,
+    VK_LWIN = 0x5B,
+    VK_APPS = 0x5D,
+    VK_F13 = 0x7C,
+    VK_NUMLOCK = 0x90,
+    VK_SCROLL = 0x91,
+    VK_OEM_1 = 0xBA,
+    VK_OEM_PLUS = 0xBB,
+    VK_OEM_COMMA = 0xBC,
+    VK_OEM_MINUS = 0xBD,
+    VK_OEM_PERIOD = 0xBE,
+    VK_OEM_2 = 0xBF,
+    VK_OEM_3 = 0xC0,
+    VK_OEM_4 = 0xDB,
+    VK_OEM_5 = 0xDC,
+    VK_OEM_6 = 0xDD,
+    VK_OEM_7 = 0xDE,
+    VK_OEM_8 = 0xDF,
+};
+
 uint16_t VirtualKey(int Key, Qt::KeyboardModifiers Modifiers)
 {
     if (Modifiers & Qt::KeypadModifier) {
@@ -111,8 +135,34 @@ uint16_t VirtualKey(int Key, Qt::KeyboardModifiers Modifiers)
     case Qt::Key_Down: return VK_DOWN;
     case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
-    default: return 0;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R: return VK_LWIN;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Semicolon: return VK_OEM_1;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return VK_OEM_PLUS;
+    case Qt::Key_Comma: return VK_OEM_COMMA;
+    case Qt::Key_Minus: return VK_OEM_MINUS;
+    case Qt::Key_Period: return VK_OEM_PERIOD;
+    case Qt::Key_Slash: return VK_OEM_2;
+    case Qt::Key_QuoteLeft: return VK_OEM_3;
+    case Qt::Key_BracketLeft: return VK_OEM_4;
+    case Qt::Key_Backslash: return VK_OEM_5;
+    case Qt::Key_BracketRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe: return VK_OEM_7;
+    default: break;
     }
+    if (Key >= Qt::Key_F13 && Key <= Qt::Key_F24)
+        return static_cast<uint16_t>(VK_F13 + (Key - Qt::Key_F13));
+    // Every other key still has a code, so that its release reaches the
+    // controls that saw it go down.
+    return Key != 0 && Key != Qt::Key_unknown ? VK_OEM_8 : 0;
 }
 
 Qt::CursorShape CursorShape(TCursor Cursor)
@@ -824,6 +874,19 @@ void TControl::HandleQtMouseEvent(const QMouseEvent &Event, QPoint P)
 {
     const TShiftState shift = ShiftFromMouse(&Event);
     if (Event.type() == QEvent::MouseMove) {
+        // While a button is held the moves keep coming here wherever the
+        // pointer goes, and the window system tells of no crossing: the
+        // control sees the pointer leave and come back itself.
+        if (Event.buttons() != Qt::NoButton) {
+            const bool inside = ClientRect().Contains(P.x(), P.y());
+            if (inside != FMouseInside)
+                Guarded(this, [&] {
+                    if (inside)
+                        HandleMouseEnter();
+                    else
+                        HandleMouseLeave();
+                });
+        }
         Guarded(this, [&] { HandleMouseMove(shift, P.x(), P.y()); });
         return;
     }

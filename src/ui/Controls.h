@@ -285,13 +285,26 @@ public:
     // release) that a hosted widget received, at P in this control; an
     // exception from a handler goes to the application's handler.
     void HandleQtMouseEvent(const QMouseEvent &Event, QPoint P);
-    void HandleMouseEnter() { CMMouseEnter(); }
+    // The pointer came onto the control, or left it: each once per crossing,
+    // whoever reports it (the window system, a drag with a button held, a
+    // control that hands the pointer on).
+    void HandleMouseEnter()
+    {
+        if (FMouseInside)
+            return;
+        FMouseInside = true;
+        CMMouseEnter();
+    }
     void HandleMouseLeave()
     {
+        if (!FMouseInside)
+            return;
+        FMouseInside = false;
         CMMouseLeave();
         if (OnMouseLeave)
             OnMouseLeave(this);
     }
+    bool MouseInside() const { return FMouseInside; }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -408,6 +421,7 @@ private:
     std::vector<QPointer<TControl>> FReaders;
     mutable bool FCheckingStale = false;
     bool FClicked = false;
+    bool FMouseInside = false;
     TControlActionLink *FActionLink = nullptr;
     TPopupMenu *FPopupMenu = nullptr;
 };

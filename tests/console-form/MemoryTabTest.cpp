@@ -188,7 +188,10 @@ TEST_F(MemoryTab, ProgressShowsTheQueueAndF3WaitsForTheRunningDownload)
                                                     std::to_string(n / 1024) + " kB");
                 EXPECT_EQ(f.Caption(), "Preuzeto: " + std::to_string(n) + " Bytes | " +
                                            std::to_string(n / 1024) + " kB | " +
-                                           std::to_string(Round(count * 100.0 / 1200)) + "%");
+                                           // Count / ByteCount x 100, in that order:
+                                           // 690 of 1200 gives 57.4999..., so 57.
+                                           std::to_string(Round(double(count) / 1200 * 100)) +
+                                           "%");
             }
             if (!pressed) {
                 // Mid-stream: a new request would empty the queue.

@@ -196,6 +196,9 @@ TEST_F(ReportView, DragCursorOnlyWhileThePointerIsAtTheEdge)
     // The pointer leaves over the left edge (towards a find dialog there):
     // a find afterwards must not replace the picked stamp.
     Form->Edit3->SetText("08.12.2007.  [14:06:30]");
+    const QPointF edge(1, 30);
+    QEnterEvent enter(edge, edge, View().mapToGlobal(edge));
+    QApplication::sendEvent(&View(), &enter);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&View(), &leave);
     EXPECT_EQ(View().Cursor(), crDefault);
