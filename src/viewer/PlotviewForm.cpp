@@ -193,6 +193,9 @@ void TForm1::refresh_data(const std::string &Path)
     for (const std::string &run : Data.Runs)
         ComboBox1->AddItem(run);
     PlotAll(Data, *Series1, *Series2);
+    // A zoom onto the last recording would show a window onto nothing: a
+    // new recording is shown whole.
+    Chart1->UndoZoom();
     Label1->SetCaption(CountText(Data.PointCount));
     Label2->SetCaption(Data.StartText(1));
     Label3->SetCaption(Data.EndText(Data.PointCount));
@@ -280,6 +283,8 @@ void TForm1::ComboBox1Change(TObject *)
         Label3->SetCaption("End :" + PointStamp(t.RecordDate[last], t.RecordTime[last]));
     }
     Chart1->SetTitleText(Data.DataFileName + "-" + ComboBox1->Text());
+    // The run is shown whole, not through a zoom onto the points before it.
+    Chart1->UndoZoom();
     Label1->SetCaption(CountText(sel.Count));
     Gauge1->SetVisible(false);
 }

@@ -328,6 +328,33 @@ TEST_F(PlotviewTest, ZoomButtonsAndTheViewSwitches)
     Click(Form.dxButton4);
     EXPECT_EQ(Form.Chart1->XRange(), full);
 
+    // A zoom does not outlive its recording: another load, a reload or a
+    // run chosen in the filter shows the points whole.
+    WriteDts(File("week.dts"), DaySeries(7000, 60, 2000));
+    for (int i = 0; i < 5; ++i)
+        Click(Form.dxButton5);
+    ASSERT_TRUE(Form.Chart1->Zoomed());
+    Load(File("week.dts"));
+    EXPECT_FALSE(Form.Chart1->Zoomed());
+    const TAxisRange week = Form.Chart1->XRange();
+    EXPECT_GT(week.Width(), full.Width());
+    Click(Form.dxButton5);
+    Click(Form.dxButton6);
+    EXPECT_FALSE(Form.Chart1->Zoomed());
+    EXPECT_EQ(Form.Chart1->XRange(), week);
+    Click(Form.dxButton5);
+    Click(Form.dxButton5);
+    QComboBox *combo = Form.ComboBox1->Combo();
+    combo->lineEdit()->selectAll();
+    for (const char *digit : {"0", "0", "2"})
+        Key(combo, Qt::Key(Qt::Key_0 + (digit[0] - '0')), digit);
+    ASSERT_EQ(Form.Series1->Count(), 2000) << "run 2";
+    EXPECT_FALSE(Form.Chart1->Zoomed());
+    Click(Form.dxButton5);
+    EXPECT_TRUE(Form.Chart1->Zoomed());
+    Click(Form.dxButton4); // "Normal" still undoes a zoom
+    EXPECT_FALSE(Form.Chart1->Zoomed());
+
     Click(Form.CheckBox1);
     EXPECT_TRUE(Form.Chart1->View3D());
     Click(Form.CheckBox2);
