@@ -45,7 +45,7 @@ TLiveTexts LiveTexts(uint16_t RawTemperature, uint16_t RawHumidity, bool Celsius
         out.TemperatureUnit = std::string(1, DegreeSign) + "C";
     } else {
         out.Temperature = FormatFloat("0.00", WordToFahrenheit(RawTemperature));
-        out.TemperatureUnit = "F";
+        out.TemperatureUnit = std::string(1, 'F');
     }
     const double RHlin = WordToHumidity(RawHumidity);
     if (Compensated) {

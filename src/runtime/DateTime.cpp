@@ -4,6 +4,7 @@
 #include "SysUtils.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -135,7 +136,21 @@ QDateTime DateTimeToQDateTime(TDateTime Value)
     return QDateTime(QDate(y, m, d), QTime(h, n, s, ms));
 }
 
-TDateTime Now() { return QDateTimeToDateTime(QDateTime::currentDateTime()); }
+namespace {
+TNowSource NowSource;
+} // namespace
+
+TNowSource SetNowSource(TNowSource Source)
+{
+    return std::exchange(NowSource, std::move(Source));
+}
+
+TDateTime Now()
+{
+    if (NowSource)
+        return NowSource();
+    return QDateTimeToDateTime(QDateTime::currentDateTime());
+}
 
 TDateTime Date() { return std::trunc(Now()); }
 

@@ -5,7 +5,9 @@
 // 29 December 1899, 06:00).
 
 #include <QDateTime>
+
 #include <cstdint>
+#include <functional>
 
 using TDateTime = double;
 
@@ -29,9 +31,15 @@ int DayOfWeek(TDateTime Value);
 bool IsLeapYear(int Year);
 int DaysInMonth(int Year, int Month);
 
+// The clock: the system's local date and time, unless SetNowSource put
+// another one in (tests walk it over midnight, a year's end, a leap day).
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
+// Replaces the clock that Now, Date and Time read; an empty source restores
+// the system's. Returns the source it replaces.
+using TNowSource = std::function<TDateTime()>;
+TNowSource SetNowSource(TNowSource Source);
 
 // Local time; milliseconds are kept.
 QDateTime DateTimeToQDateTime(TDateTime Value);
