@@ -319,6 +319,13 @@ void TLCDLabel::FitCellsToSize()
     ComputeCells();
 }
 
+void TLCDLabel::WMSize(int ClientWidth, int ClientHeight)
+{
+    TGraphicControl::WMSize(ClientWidth, ClientHeight);
+    if ((ClientWidth <= 0 || ClientHeight <= 0) && !IsLoading())
+        FitCellsToSize();
+}
+
 void TLCDLabel::Paint()
 {
     SetCharRange();

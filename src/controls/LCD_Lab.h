@@ -123,6 +123,10 @@ public:
     // unchanged) when the file is refused.
     bool LoadCustomFont(const std::string &FileName);
 
+    // A size from outside is taken in at the next paint; a label left with
+    // no area gets none, so it is refitted to its cells at once.
+    void WMSize(int ClientWidth, int ClientHeight) override;
+
 protected:
     void Paint() override;
 

@@ -230,6 +230,9 @@ bool TCustomForm::DialogChar(char Key, TShiftState Shift)
 
 TTimer::TTimer(TComponent *AOwner) : TComponent(AOwner)
 {
+    // Qt's coarse timers may run 5 % early or late; a reading every second
+    // should come every second.
+    FTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&FTimer, &QTimer::timeout, &FTimer, [this] {
         try {
             if (OnTimer)

@@ -66,6 +66,21 @@ TEST(LcdLabel, OutsideResizeRefitsToWholeCells)
     EXPECT_EQ(label.TextLines(), 4);
     EXPECT_EQ(label.Width(), 22);
     EXPECT_EQ(label.Height(), 94);
+
+    // No area at all: no paint comes, and the label still fits one cell.
+    for (const TSize size : {TSize{0, 0}, TSize{0, 50}, TSize{60, 0}}) {
+        label.SetBounds(0, 0, size.cx, size.cy);
+        EXPECT_GE(label.NoOfChars(), 1);
+        EXPECT_GE(label.TextLines(), 1);
+        EXPECT_EQ(label.Width(), label.LastWidth()) << size.cx << "x" << size.cy;
+        EXPECT_EQ(label.Height(), label.LastHeight()) << size.cx << "x" << size.cy;
+        EXPECT_GT(label.Width(), 0);
+        EXPECT_GT(label.Height(), 0);
+    }
+    label.SetBounds(0, 0, 0, 0);
+    EXPECT_EQ(label.NoOfChars(), 1);
+    EXPECT_EQ(label.TextLines(), 1);
+    EXPECT_EQ(label.Width(), 22) << "one cell, as the 5-wide label above";
 }
 
 TEST(LcdLabel, CellsAfterTheTextShowTheFirstGlyph)

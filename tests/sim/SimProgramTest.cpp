@@ -103,3 +103,61 @@ TEST(SimProgram, RefusesBadArguments) {
         fclose(p.Out);
     }
 }
+
+// "--log": the bytes received and the writes to the line, on the clock the
+// other side keeps too, in the order and with the pauses they came.
+TEST(SimProgram, LogsWhatCrossesTheLineWithItsTime) {
+    char dir[] = "/tmp/orva-sim-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string link = std::string(dir) + "/ttyORVA";
+    const std::string log = std::string(dir) + "/line.log";
+    TProgram p = Start({"--link", link, "--records", "3", "--log", log});
+    ASSERT_GT(p.Pid, 0);
+    char first[256] = {};
+    ASSERT_NE(fgets(first, sizeof first, p.Out), nullptr);
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::time_point T) {
+        return std::chrono::duration<double, std::milli>(T.time_since_epoch()).count();
+    };
+    double sentE = 0, sentA = 0;
+    {
+        TLineClient line(link);
+        sentE = ms(Clock::now());
+        EXPECT_EQ(line.Exchange(cmdPresence, 1000), ReplyYesVersion3);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        sentA = ms(Clock::now());
+        line.Exchange(cmdUsedHigh, 1000);
+        line.Send(cmdSend);
+        EXPECT_EQ(line.ReadStream(36, 500).size(), 36u);
+    }
+    kill(p.Pid, SIGTERM);
+    EXPECT_EQ(Wait(p.Pid), 0);
+    fclose(p.Out);
+
+    FILE *f = fopen(log.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    std::vector<std::pair<double, std::string>> lines;
+    char text[128];
+    while (fgets(text, sizeof text, f)) {
+        double at = 0;
+        char what[96] = {};
+        ASSERT_EQ(sscanf(text, "%lf %95[^\n]", &at, what), 2) << text;
+        lines.push_back({at, what});
+    }
+    fclose(f);
+    std::vector<std::string> what;
+    for (const auto &l : lines)
+        what.push_back(l.second);
+    EXPECT_EQ(what, (std::vector<std::string>{"rx 45", "tx 1", "rx 41", "tx 1", "rx 52",
+                                              "tx 36 stream"}));
+    ASSERT_EQ(lines.size(), 6u);
+    for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_LE(lines[i - 1].first, lines[i].first) << "times go forward";
+    // The same clock as this side's: each command logged just after it left.
+    EXPECT_GE(lines[0].first, sentE);
+    EXPECT_LT(lines[0].first, sentE + 100);
+    EXPECT_GE(lines[2].first, sentA);
+    EXPECT_NEAR(lines[2].first - lines[0].first, sentA - sentE, 50);
+    unlink(log.c_str());
+    rmdir(dir);
+}

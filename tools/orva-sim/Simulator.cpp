@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <system_error>
 
@@ -75,13 +76,33 @@ TSimulator::TSimulator(const TSimOptions &Options)
         FWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         if (FWakeFd < 0)
             Fail("eventfd");
+        if (!Options.LogPath.empty()) {
+            FLog = std::fopen(Options.LogPath.c_str(), "we");
+            if (!FLog)
+                Fail(Options.LogPath.c_str());
+            setvbuf(FLog, nullptr, _IOLBF, 0);
+        }
         FThread = std::thread([this] { Run(); });
     } catch (...) {
         CloseFd(FMaster);
         CloseFd(FSlave);
         CloseFd(FWakeFd);
+        if (FLog)
+            std::fclose(FLog);
         throw;
     }
+}
+
+void TSimulator::Log(int64_t NowNs, const char *Format, ...) {
+    if (!FLog)
+        return;
+    std::fprintf(FLog, "%lld.%03lld ", static_cast<long long>(NowNs / NsPerMs),
+                 static_cast<long long>(NowNs % NsPerMs / 1000));
+    va_list args;
+    va_start(args, Format);
+    std::vfprintf(FLog, Format, args);
+    va_end(args);
+    std::fputc('\n', FLog);
 }
 
 TSimulator::~TSimulator() {
@@ -94,6 +115,8 @@ TSimulator::~TSimulator() {
     FThread.join();
     CloseLine();
     CloseFd(FWakeFd);
+    if (FLog)
+        std::fclose(FLog);
 }
 
 void TSimulator::Wake() {
@@ -175,6 +198,9 @@ void TSimulator::Queue(std::vector<TChunk> Chunks) {
 
 void TSimulator::Receive(const uint8_t *Data, size_t Count, int64_t Now,
                          std::vector<std::string> &Events) {
+    const int64_t nowNs = SteadyNs();
+    for (size_t i = 0; i < Count; ++i)
+        Log(nowNs, "rx %02X", Data[i]);
     FReceived.insert(FReceived.end(), Data, Data + Count);
     if (FReceived.size() > ReceivedKeep)
         FReceived.erase(FReceived.begin(), FReceived.end() - ReceivedKeep / 2);
@@ -231,6 +257,7 @@ void TSimulator::WriteDue(int64_t NowNs) {
                     FOutput.clear(); // the line is broken; nothing more gets through
                 break;
             }
+            Log(SteadyNs(), c.Stream ? "tx %zd stream" : "tx %zd", n);
             FFrontWritten += size_t(n);
             FLastWriteNs = NowNs;
             FPaceBytes += n;

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -29,6 +30,11 @@ struct TSimOptions {
     // Told what a person beside the logger would notice; runs on the
     // simulator's thread, outside its lock.
     std::function<void(const std::string &)> OnEvent;
+    // When set, a timed record of the line goes to this file: one line per
+    // byte received, "<ms> rx <hex>", and one per write to the line,
+    // "<ms> tx <bytes>" (with " stream" for memory transfers), the time in
+    // milliseconds of the monotonic clock (std::chrono::steady_clock).
+    std::string LogPath;
 };
 
 class TSimulator {
@@ -94,6 +100,8 @@ private:
     std::string FSlavePath;
     bool FRealtime;
     std::function<void(const std::string &)> FOnEvent;
+    std::FILE *FLog = nullptr;
+    void Log(int64_t NowNs, const char *Format, ...) __attribute__((format(printf, 3, 4)));
 
     mutable std::mutex FLock;
     std::condition_variable FChanged;

@@ -22,7 +22,7 @@ namespace {
 const char Usage[] =
     "usage: orva-sim [--link PATH] [--records N] [--variant 1|2] [--sampling] [--period CODE]\n"
     "                [--realtime] [--seed S] [--silent] [--late MS] [--garbage]\n"
-    "                [--stream-limit K] [--verbose]\n"
+    "                [--stream-limit K] [--verbose] [--log FILE]\n"
     "\n"
     "  --link PATH        make PATH a symbolic link to the line (removed on exit)\n"
     "  --records N        preload N records (0..5461) over several recording runs\n"
@@ -35,7 +35,9 @@ const char Usage[] =
     "  --late MS          answer MS milliseconds late\n"
     "  --garbage          answer the complement of every reply byte\n"
     "  --stream-limit K   break the memory transfer off after K bytes\n"
-    "  --verbose          report on standard error what the logger does\n";
+    "  --verbose          report on standard error what the logger does\n"
+    "  --log FILE         write to FILE, with the monotonic time in ms, each byte\n"
+    "                     received (\"rx\") and each write to the line (\"tx\")\n";
 
 struct TUsageError {
     std::string Message;
@@ -90,6 +92,8 @@ TProgramOptions Parse(int argc, char **argv) {
             o.Sim.Faults.StreamLimit = Number<size_t>(value(), 0, MemorySize, "--stream-limit");
         else if (arg == "--verbose")
             o.Verbose = true;
+        else if (arg == "--log")
+            o.Sim.LogPath = value();
         else if (arg == "--help" || arg == "-h") {
             std::cout << Usage;
             std::exit(0);
