@@ -42,21 +42,6 @@ protected:
         Activate();
         return *Form;
     }
-    template <class F> bool ServeUntil(F Done, std::chrono::milliseconds Limit)
-    {
-        const auto end = std::chrono::steady_clock::now() + Limit;
-        while (!Done()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
-    }
-    void Serve(int Ms)
-    {
-        ServeUntil([] { return false; }, std::chrono::milliseconds(Ms));
-    }
     static void Click(QWidget *W)
     {
         const QPointF at(W->width() / 2.0, W->height() / 2.0);

@@ -231,6 +231,24 @@ protected:
     }
     std::string LastText() const { return Boxes.Shown.empty() ? "" : Boxes.Shown.back().Text; }
 
+    // Serves the window's events (the port's deliveries among them) until
+    // Done holds or Limit passes; whether Done came.
+    template <class F> static bool ServeUntil(F Done, std::chrono::milliseconds Limit)
+    {
+        const auto end = std::chrono::steady_clock::now() + Limit;
+        while (!Done()) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            Application->ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+    static void Serve(int Ms)
+    {
+        ServeUntil([] { return false; }, std::chrono::milliseconds(Ms));
+    }
+
     QTemporaryDir Dir;
     TScriptedDialogs Boxes;
     TDialogs *Saved = nullptr;

@@ -58,22 +58,9 @@ bool SameBytes(const std::vector<uint8_t> &Memory, const TImageBuffer &Image, si
 
 class MemoryTab : public ConsoleForm {
 protected:
-    // Serves the window's events (the port's deliveries among them) until
-    // Done holds or Limit passes.
-    template <class F> bool PumpUntil(F Done, std::chrono::milliseconds Limit)
-    {
-        const auto end = std::chrono::steady_clock::now() + Limit;
-        while (!Done()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
     bool Downloaded(std::chrono::milliseconds Limit = std::chrono::seconds(10))
     {
-        return PumpUntil([this] { return !Form->DownloadActive; }, Limit);
+        return ServeUntil([this] { return !Form->DownloadActive; }, Limit);
     }
     std::string File(const std::string &Name) const { return Folder() + "/" + Name; }
     // Starts a download whose stream breaks off after Limit bytes and waits
@@ -86,7 +73,7 @@ protected:
         Form->DownloadStallMs = 60000;
         Form->dxButton3Click(Form->dxButton3);
         const std::string shown = "Preuzeto: " + std::to_string(Limit + 1) + " By | 0 kB";
-        ASSERT_TRUE(PumpUntil([&] { return Form->Label13->Caption() == shown; },
+        ASSERT_TRUE(ServeUntil([&] { return Form->Label13->Caption() == shown; },
                               std::chrono::seconds(2)));
     }
 };
@@ -174,7 +161,7 @@ TEST_F(MemoryTab, ProgressShowsTheQueueAndF3WaitsForTheRunningDownload)
 
     std::vector<int> positions;
     bool pressed = false;
-    ASSERT_TRUE(PumpUntil(
+    ASSERT_TRUE(ServeUntil(
         [&] {
             if (!f.DownloadActive)
                 return true;

@@ -35,17 +35,6 @@ protected:
             return start + double(ms) / MSecsPerDay;
         });
     }
-    template <class F> bool ServeUntil(F Done, std::chrono::milliseconds Limit)
-    {
-        const auto end = std::chrono::steady_clock::now() + Limit;
-        while (!Done()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
-    }
 };
 
 struct TClockCase {

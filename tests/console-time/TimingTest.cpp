@@ -72,14 +72,6 @@ protected:
         o.LogPath = Log();
         return o;
     }
-    void Serve(int Ms)
-    {
-        const auto end = Clock::now() + std::chrono::milliseconds(Ms);
-        while (Clock::now() < end) {
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
 };
 
 TEST_F(LineTiming, TheDownloadWaitsBeforeItsFirstCommandAndBetweenPrepareAndSend)
