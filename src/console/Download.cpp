@@ -19,7 +19,7 @@ namespace logbridge {
 namespace {
 
 // How often a running download is looked at for a stall or a lost line.
-constexpr unsigned DownloadWatchMs = 50;
+constexpr unsigned DownloadWatchMs = 100;
 
 std::string Kilobytes(int Bytes)
 {

@@ -28,7 +28,7 @@ constexpr int LinePollMs = 20;
 // Arrivals within this time of the last received-character event are
 // reported together: a stream at the line rate would otherwise wake the
 // event thread, and the GUI thread behind it, once per byte.
-constexpr auto RxEventSpacing = std::chrono::milliseconds(25);
+constexpr auto RxEventSpacing = std::chrono::milliseconds(40);
 // A read below this many bytes means the line is not streaming flat out.
 constexpr size_t SmallRead = 256;
 

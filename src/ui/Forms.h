@@ -71,6 +71,10 @@ public:
     TNotifyEvent OnShow;
     TCloseEvent OnClose;
 
+    // A form's caption is its window's title, which the window system
+    // draws: nothing in the form's own picture changes with it.
+    void CMTextChanged() override {}
+
     // The window became the active one; raises OnActivate. The window
     // system's activation calls it; programs and tests may call it too.
     virtual void Activate();

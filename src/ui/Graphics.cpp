@@ -429,6 +429,13 @@ void TBrush::SetStyle(TBrushStyle Value) { Update(FStyle, Value); }
 void TFont::Assign(const TPersistent *Source)
 {
     if (auto font = dynamic_cast<const TFont *>(Source)) {
+        if (font->FQFontValid) {
+            FQFont = font->FQFont;
+            FQFontValid = true;
+        } else {
+            FQFontValid = FQFontValid && FName == font->FName && FHeight == font->FHeight &&
+                          FStyle == font->FStyle;
+        }
         FName = font->FName;
         FHeight = font->FHeight;
         FColor = font->FColor;
@@ -441,17 +448,29 @@ void TFont::Assign(const TPersistent *Source)
     TPersistent::Assign(Source);
 }
 
-void TFont::SetName(const std::string &Value) { Update(FName, Value); }
+void TFont::SetName(const std::string &Value)
+{
+    FQFontValid = FQFontValid && FName == Value;
+    Update(FName, Value);
+}
 
 int TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch); }
 
 void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, PixelsPerInch, 72)); }
 
-void TFont::SetHeight(int Value) { Update(FHeight, Value); }
+void TFont::SetHeight(int Value)
+{
+    FQFontValid = FQFontValid && FHeight == Value;
+    Update(FHeight, Value);
+}
 
 void TFont::SetColor(TColor Value) { Update(FColor, Value); }
 
-void TFont::SetStyle(TFontStyles Value) { Update(FStyle, Value); }
+void TFont::SetStyle(TFontStyles Value)
+{
+    FQFontValid = FQFontValid && FStyle == Value;
+    Update(FStyle, Value);
+}
 
 void TFont::SetOrientation(int Value) { Update(FOrientation, Value); }
 
@@ -463,6 +482,17 @@ QString FontFamilyFor(const std::string &Name, int PixelHeight, bool Bold, bool 
 }
 
 QFont TFont::ToQFont() const
+{
+    // Built once per name, height and style: text is measured and drawn
+    // many times over.
+    if (!FQFontValid) {
+        FQFont = BuildQFont();
+        FQFontValid = true;
+    }
+    return FQFont;
+}
+
+QFont TFont::BuildQFont() const
 {
     // A face of one size serves only a character height (a negative Height).
     QFont font(FontFamily(FName, FHeight < 0 ? -FHeight : 0, FStyle & (fsBold | fsItalic)));
@@ -710,6 +740,29 @@ void TCanvas::RoundRect(int Left, int Top, int Right, int Bottom, int CornerWidt
 {
     bool clearPen = FPen.Style() == psClear;
     TRect box = ShapeBox(Left, Top, Right, Bottom, clearPen);
+    if (CornerWidth <= 0 && CornerHeight <= 0) {
+        // A plain rectangle: the pen's ring and the brush's inside, row by
+        // row, as the masks below would give them.
+        const int w = clearPen ? 0 : FPen.Width();
+        const TRect inner{box.Left + w, box.Top + w, box.Right - w, box.Bottom - w};
+        const bool hollow = inner.IsEmpty();
+        for (int y = box.Top; y < box.Bottom; ++y) {
+            const bool innerRow = !hollow && y >= inner.Top && y < inner.Bottom;
+            if (!innerRow) {
+                if (w > 0)
+                    PlotSpan(y, box.Left, box.Right, FPen.Color(), FPen.Mode());
+                continue;
+            }
+            if (w > 0) {
+                PlotSpan(y, box.Left, inner.Left, FPen.Color(), FPen.Mode());
+                PlotSpan(y, inner.Right, box.Right, FPen.Color(), FPen.Mode());
+            }
+            if (FBrush.Style() != bsClear)
+                PlotSpan(y, inner.Left, inner.Right, FBrush.Color(), FPen.Mode());
+        }
+        Changed();
+        return;
+    }
     TMask shape = RoundMask(box, CornerWidth, CornerHeight);
     TMask ring = clearPen ? EmptyMask(box) : Outline(shape, FPen.Width());
     if (FBrush.Style() != bsClear) {
@@ -1053,6 +1106,25 @@ void Transfer(TCanvas *Dest, const TRect &DestRect, TCanvas *Source, const TRect
                              3 * static_cast<size_t>(x1 - x0));
             }
         }
+        return;
+    }
+
+    if (!withSource && (Rop == PATCOPY || Rop == BLACKNESS || Rop == WHITENESS)) {
+        // A fill: the brush colour (or black or white) on every pixel.
+        const TColor fill = Rop == PATCOPY    ? ColorToRGB(Dest->Brush()->Color())
+                            : Rop == BLACKNESS ? clBlack
+                                               : clWhite;
+        uint8_t px[3];
+        StorePixel(px, fill, monoDest);
+        for (const QRect &r : area)
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                uint8_t *p = target->ScanLine(y) + 3 * r.left();
+                for (int x = r.left(); x <= r.right(); ++x, p += 3) {
+                    p[0] = px[0];
+                    p[1] = px[1];
+                    p[2] = px[2];
+                }
+            }
         return;
     }
 

@@ -311,6 +311,9 @@ public:
     QFont ToQFont() const;
 
 private:
+    QFont BuildQFont() const;
+    mutable QFont FQFont;
+    mutable bool FQFontValid = false;
     std::string FName = "MS Sans Serif";
     int FHeight = -11;
     TColor FColor = clWindowText;
