@@ -85,6 +85,14 @@ TEST_F(ConsolePaints, ANewValueRepaintsItsDisplayAlone)
     EXPECT_EQ(Paints.Of(f.LCDLabel2), 1) << Painted();
     EXPECT_EQ(Paints.Total(), 1) << Painted();
 
+    // The window's caption (the download's progress writes it at every
+    // step) is the window system's to draw: nothing of the window repaints.
+    Paints.Reset();
+    f.SetCaption("Preuzeto: 1201 Bytes | 1 kB | 50%");
+    ASSERT_TRUE(Paints.Settle()) << Painted();
+    EXPECT_EQ(Paints.Total(), 0) << Painted();
+    EXPECT_EQ(f.windowTitle().toStdString(), "Preuzeto: 1201 Bytes | 1 kB | 50%");
+
     // The link lamp goes out: it repaints alone, and the screen shows it dark.
     ASSERT_TRUE(f.IAgaloLED1->LedOn());
     const QPoint lamp = f.IAgaloLED1->mapTo(&f, f.IAgaloLED1->rect().center());
