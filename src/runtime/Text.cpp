@@ -9,12 +9,17 @@ const char16_t Cp1252High[32] = {
 };
 } // namespace
 
+QChar FromAnsi(unsigned char Byte)
+{
+    return Byte >= 0x80 && Byte < 0xA0 ? QChar(Cp1252High[Byte - 0x80]) : QChar(Byte);
+}
+
 QString FromAnsi(const std::string &Text)
 {
     QString out;
     out.reserve(int(Text.size()));
     for (unsigned char c : Text)
-        out.append(c >= 0x80 && c < 0xA0 ? QChar(Cp1252High[c - 0x80]) : QChar(c));
+        out.append(FromAnsi(c));
     return out;
 }
 

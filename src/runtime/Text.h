@@ -5,4 +5,5 @@
 #include <string>
 
 QString FromAnsi(const std::string &Text);
+QChar FromAnsi(unsigned char Byte);
 std::string ToAnsi(const QString &Text);

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -98,6 +99,8 @@ TRichEdit::TRichEdit(TComponent *AOwner)
                      [this] { NoteSelection(); });
     QObject::connect(FEditor, &QTextEdit::selectionChanged, FEditor, [this] { NoteSelection(); });
     QObject::connect(FEditor, &QTextEdit::textChanged, FEditor, [this] { Change(); });
+    QObject::connect(FEditor->document(), &QTextDocument::contentsChanged, FEditor,
+                     [this] { FLoadedIntact = false; });
     SetBounds(0, 0, 185, 89);
 }
 
@@ -302,12 +305,19 @@ void TRichEditStrings::LoadFromFile(const std::string &FileName) {
         // One change and one selection report for the whole load.
         const QSignalBlocker quiet(FOwner.FEditor);
         QTextDocument &doc = *FOwner.FEditor->document();
-        if (IsRtf(data) && !FOwner.PlainText)
-            ReadRtf(data, doc);
-        else
-            ReadPlainText(data, doc);
+        const bool rich = IsRtf(data) && !FOwner.PlainText;
+        if (!FOwner.FLoadedIntact || rich != FOwner.FLoadedRich || data != FOwner.FLoadedData) {
+            if (rich)
+                ReadRtf(data, doc);
+            else
+                ReadPlainText(data, doc);
+            FOwner.FLoadedData = std::move(data);
+            FOwner.FLoadedRich = rich;
+            FOwner.FLoadedIntact = true;
+        }
         FOwner.FEditor->setTextCursor(QTextCursor(&doc));
         FOwner.FEditor->verticalScrollBar()->setValue(0);
+        FOwner.FEditor->horizontalScrollBar()->setValue(0);
     }
     FOwner.Change();
     FOwner.NoteSelection();

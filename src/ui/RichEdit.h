@@ -120,6 +120,11 @@ private:
     void NoteSelection();
 
     QTextEdit *FEditor;
+    // What the last load read, while the text is still exactly that load's:
+    // loading the same file again then only resets the view.
+    std::string FLoadedData;
+    bool FLoadedRich = false;
+    bool FLoadedIntact = false;
     TScrollStyle FScrollBars = ssNone;
     int FLastStart = 0;
     int FLastLength = 0;

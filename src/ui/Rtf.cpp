@@ -13,6 +13,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -192,17 +193,18 @@ private:
             return;
         switch (State().Destination) {
         case TDestination::Text:
-            Text(FromAnsi(std::string(1, char(Byte))).at(0));
+            Text(FromAnsi(Byte));
             break;
         case TDestination::FontTable:
             if (Byte == ';')
                 EndFontEntry();
             else
-                FFontName += FromAnsi(std::string(1, char(Byte)));
+                FFontName += FromAnsi(Byte);
             break;
         case TDestination::ColorTable:
             if (Byte == ';') {
                 FColors.push_back(FColorSet ? std::optional<QColor>(FColor) : std::nullopt);
+                FFormats.clear();
                 FColor = QColor(0, 0, 0);
                 FColorSet = false;
             }
@@ -217,6 +219,7 @@ private:
         if (!name.isEmpty())
             FFonts[FFontNumber] = name;
         FFontName.clear();
+        FFormats.clear();
     }
 
     void ControlSequence() {
@@ -413,8 +416,19 @@ private:
     void FlushRun() {
         if (FRun.isEmpty())
             return;
-        FCursor.insertText(FRun, CharFormat(FRunFormat));
+        FCursor.insertText(FRun, CachedFormat(FRunFormat));
         FRun.clear();
+    }
+
+    // A report alternates a few formats over thousands of runs.
+    const QTextCharFormat &CachedFormat(const TRunFormat &f) {
+        for (const auto &[format, c] : FFormats)
+            if (format == f)
+                return c;
+        if (FFormats.size() >= 32)
+            FFormats.erase(FFormats.begin());
+        FFormats.emplace_back(f, CharFormat(f));
+        return FFormats.back().second;
     }
 
     QTextCharFormat CharFormat(const TRunFormat &f) const {
@@ -451,6 +465,7 @@ private:
     int FFontNumber = 0;
     QString FFontName;
     std::vector<std::optional<QColor>> FColors;
+    std::vector<std::pair<TRunFormat, QTextCharFormat>> FFormats;
     QColor FColor{0, 0, 0};
     bool FColorSet = false;
 };

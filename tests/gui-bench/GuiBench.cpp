@@ -15,6 +15,7 @@
 #include "PlotviewForm.h"
 #include "QuietDialogs.h"
 #include "Recording.h"
+#include "RichEdit.h"
 #include "SerialPorts.h"
 #include "WidgetControl.h"
 
@@ -64,16 +65,21 @@ void Serve(int Ms)
 }
 
 // Runs the event loop until Done or Ms milliseconds; whether Done came.
+// Looks only now and then: the looking is the benchmark's, not the program's.
 bool ServeUntil(const std::function<bool()> &Done, int Ms)
 {
     QElapsedTimer t;
     t.start();
-    while (!Done()) {
-        if (t.elapsed() > Ms)
-            return false;
-        Serve(20);
-    }
-    return true;
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (Done() || t.elapsed() > Ms)
+            loop.quit();
+    });
+    look.start(250);
+    if (!Done())
+        loop.exec();
+    return Done();
 }
 
 // The processor time the event loop uses over Seconds.
@@ -200,10 +206,16 @@ int main(int argc, char **argv)
         downloadGui = GuiThreadCpuSeconds() - beforeGui;
         downloadSeconds = t.elapsed() / 1000.0;
         downloaded = form->ByteCount;
-        // Its end writes the report and shows it: once more on its own.
-        const double beforeReport = GuiThreadCpuSeconds();
-        form->WriteDownloadReport();
-        report = GuiThreadCpuSeconds() - beforeReport;
+        // Its end writes the report and shows it: a few more times on its own.
+        std::vector<double> reports;
+        for (int i = 0; i < 5; ++i) {
+            // As after a download: the view holds another text.
+            form->RichEdit1->Lines.Clear();
+            const double beforeReport = GuiThreadCpuSeconds();
+            form->WriteDownloadReport();
+            reports.push_back(GuiThreadCpuSeconds() - beforeReport);
+        }
+        report = Median(reports);
     }
 
     double viewerIdle = 0, chart = 0;

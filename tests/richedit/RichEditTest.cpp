@@ -215,6 +215,46 @@ TEST_F(ReportView, SavedCopyLoadsAgainAlike) {
     EXPECT_EQ(again.Lines.Count(), 0);
 }
 
+// The console loads its report twice in a row; the second load must show the
+// file as it is, whatever happened to the text or the file in between.
+TEST_F(ReportView, LoadingAgainShowsTheFileAsItIs) {
+    const std::string original = Rich.Lines.Text();
+    int changes = 0;
+    Rich.OnChange = [&](TObject *) { ++changes; };
+
+    // Edited text and a moved caret: the load restores both.
+    QTextCursor edit(Rich.Editor()->document());
+    edit.setPosition(Rich.LineIndex(11) + 3);
+    edit.insertText("x");
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    edit.setPosition(0);
+    edit.setPosition(5, QTextCursor::KeepAnchor);
+    edit.mergeCharFormat(red);
+    Rich.SetSelStart(Rich.LineIndex(12));
+    changes = 0;
+    Rich.Lines.LoadFromFile(Path);
+    EXPECT_EQ(Rich.Lines.Text(), original);
+    EXPECT_NE(FormatAt(0).foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(Rich.SelStart(), 0);
+    EXPECT_EQ(changes, 1);
+
+    // Untouched text, then the same file again: the same text, one change.
+    Rich.Lines.LoadFromFile(Path);
+    EXPECT_EQ(Rich.Lines.Text(), original);
+    EXPECT_EQ(changes, 2);
+
+    // The file rewritten under the same name.
+    std::ofstream(Path, std::ios::binary | std::ios::trunc) << "{\\rtf1 other\\par}";
+    Rich.Lines.LoadFromFile(Path);
+    EXPECT_EQ(Rich.Lines[0], "other");
+
+    // The same bytes read as plain text once PlainText is set.
+    Rich.PlainText = true;
+    Rich.Lines.LoadFromFile(Path);
+    EXPECT_EQ(Rich.Lines[0], "{\\rtf1 other\\par}");
+}
+
 TEST_F(ReportView, FileErrorsRaiseStreamErrorsAndKeepTheText) {
     EXPECT_THROW(Rich.Lines.LoadFromFile(TempPath(Dir, "missing.rtf")), EFOpenError);
     EXPECT_EQ(Rich.Lines.Count(), 13);
