@@ -153,15 +153,27 @@ bool ReplaceFile(const std::string &Path, std::string_view Bytes, bool *Begun)
             break;
     }
     if (fd.Get() < 0) {
-        if (!exists)
+        // Only a folder that refuses new names leaves the file to be written
+        // in place; a full disk would fail that write too.
+        if (!exists || (errno != EACCES && errno != EPERM))
             return false;
         part.clear();
-        fd = TFd(OpenRegularFile(target, O_WRONLY | O_TRUNC));
+        fd = TFd(OpenRegularFile(target, O_WRONLY));
         if (fd.Get() < 0)
             return false;
         if (Begun)
             *Begun = true;
-        return WriteAll(fd.Get(), Bytes) && fd.Close() == 0;
+        // The room is taken before the first byte changes, so a disk that
+        // cannot hold the new content leaves the old one.
+        if (Bytes.size() > std::size_t(st.st_size)) {
+            if (const int code = ::posix_fallocate(fd.Get(), 0, off_t(Bytes.size()));
+                code != 0 && code != EOPNOTSUPP && code != EINVAL) {
+                errno = code;
+                return false;
+            }
+        }
+        return WriteAll(fd.Get(), Bytes) && ::ftruncate(fd.Get(), off_t(Bytes.size())) == 0 &&
+               ::fsync(fd.Get()) == 0 && fd.Close() == 0;
     }
     if (Begun)
         *Begun = true;

@@ -25,6 +25,7 @@ bool ReadRegularFile(const std::string &Path, std::string &Bytes,
 // folder, which is flushed to the disk and then takes Path's place with
 // Path's mode (a link is followed, the link stays). A failure part way
 // leaves Path as it was. A folder that takes no new file may still hold a
-// writable Path: that one is written in place. Begun, when given, tells on
+// writable Path: that one is written in place, once the disk has room for
+// the new content. Begun, when given, tells on
 // failure whether writing had begun (the new file was made).
 bool ReplaceFile(const std::string &Path, std::string_view Bytes, bool *Begun = nullptr);

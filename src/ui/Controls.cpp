@@ -371,8 +371,12 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         QWidget::move(ALeft, ATop);
     // A graphic control shows what lies beneath it, which a move changes;
     // a control that read this one's picture painted it where it was.
-    if (moved && !dynamic_cast<TWinControl *>(this))
+    // Qt carries an opaque widget's old pixels along to the new place.
+    if (moved && !dynamic_cast<TWinControl *>(this)) {
         FInvalid = true;
+        if (!FInPaint)
+            QWidget::update();
+    }
     if (moved && !sized)
         PictureMoved();
     if (sized) {
@@ -661,9 +665,11 @@ void TControl::PaintControl()
         }
     }
     // A graphic control is drawn as part of its parent's picture, so a new
-    // picture of the parent repaints it, opaque or not.
+    // picture of the parent repaints it, opaque or not. A parent the screen
+    // never shows (its children cover it) is painted here, or the child's
+    // picture would stay stale for ever.
     if (!windowed && FParent)
-        FParent->NoteReadBy();
+        FParent->EnsurePainted();
     FInPaint = true;
     Paint();
     // A control that sized itself while painting painted part of its new
@@ -684,8 +690,9 @@ void TControl::paintEvent(QPaintEvent *Event)
     QPainter painter(this);
     for (const QRect &r : Event->region())
         painter.drawImage(r.topLeft(), FBacking.Image(), r);
-    // A new picture must reach all of the control, not only the part asked for.
-    if (rebuild) {
+    // A new picture must reach all of the control, not only the part asked
+    // for; one that is stale still would only ask again, for ever.
+    if (rebuild && !PictureStale()) {
         QRegion rest = QRegion(rect()) - Event->region();
         if (!rest.isEmpty())
             QWidget::update(rest);

@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include "ReadOnlyFile.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,29 @@ class IniFileTest : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
     std::string Path() const { return Dir.filePath("test.ini").toStdString(); }
+
+    // Writes a long setting while files may grow to Limit bytes only, which
+    // stands in for a full disk for root too; whether the write failed.
+    bool LongWriteFails(std::size_t Limit) const
+    {
+        rlimit saved{};
+        if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
+            return false;
+        rlimit small = saved;
+        small.rlim_cur = rlim_t(Limit);
+        const auto handler = signal(SIGXFSZ, SIG_IGN);
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+            return false;
+        bool raised = false;
+        try {
+            TIniFile(Path()).WriteString("ComPort1", "StopBits", std::string(100, '1'));
+        } catch (const EIniFileException &) {
+            raised = true;
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, handler);
+        return raised;
+    }
 };
 
 } // namespace
@@ -84,6 +108,25 @@ TEST_F(IniFileTest, AFailedWriteRaises)
     EXPECT_THROW(ini.WriteString("S", "k", "v"), EIniFileException);
 }
 
+// A folder that takes no new file still holds writable settings: they are
+// written in place, and a disk without room for them leaves them as they were.
+TEST_F(IniFileTest, SettingsInAFolderThatTakesNoNewFile)
+{
+    TIniFile(Path()).WriteString("ComPort1", "Port", "/dev/ttyUSB0");
+    const std::string before = ReadAll(Path());
+    TSealedFolder sealed(Dir.path().toStdString());
+    if (!sealed.Ok())
+        GTEST_SKIP() << "this file system lets the folder take new files";
+
+    EXPECT_TRUE(LongWriteFails(before.size() + 20));
+    EXPECT_EQ(ReadAll(Path()), before) << "byte for byte";
+
+    // With room, in place; a shorter content leaves no tail of the old.
+    TIniFile(Path()).WriteString("ComPort1", "Port", "/dev/ttyS0");
+    EXPECT_EQ(TIniFile(Path()).ReadString("ComPort1", "Port", ""), "/dev/ttyS0");
+    EXPECT_EQ(ReadAll(Path()).size(), before.size() - 2);
+}
+
 // Settings files are replaced whole: a disk that fills part way, a FIFO or
 // a folder in the file's place never leave the settings cut short or the
 // program waiting.
@@ -96,23 +139,7 @@ TEST_F(IniFileTest, AWriteThatFailsPartWayLeavesTheFileAsItWas)
     }
     ASSERT_EQ(::chmod(Path().c_str(), 0640), 0);
     const std::string before = ReadAll(Path());
-    // A file size limit stands in for a full disk, for root too: writes
-    // past 40 bytes fail.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 40;
-    const auto handler = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool raised = false;
-    try {
-        TIniFile(Path()).WriteString("ComPort1", "StopBits", std::string(100, '1'));
-    } catch (const EIniFileException &) {
-        raised = true;
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, handler);
-    EXPECT_TRUE(raised);
+    EXPECT_TRUE(LongWriteFails(40));
     EXPECT_EQ(ReadAll(Path()), before) << "byte for byte";
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"test.ini"}) << "no part left";
 

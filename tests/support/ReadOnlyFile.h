@@ -37,10 +37,10 @@ public:
     bool Ok() const { return FOk; }
     const std::string &Path() const { return FPath; }
 
-private:
-    bool SetImmutable(bool On)
+    // Sets or clears the immutable flag of a file or folder.
+    static bool SetImmutable(const std::string &Path, bool On)
     {
-        const int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return false;
         int flags = 0;
@@ -53,6 +53,44 @@ private:
         return done;
     }
 
+private:
+    bool SetImmutable(bool On) { return SetImmutable(FPath, On); }
+
+    std::string FPath;
+    bool FImmutable = false;
+    bool FOk = false;
+};
+
+// A folder that takes no new name (its files stay writable), for as long as
+// the object lives: without write permission, or immutable for root. Ok()
+// tells whether a new file is refused there; a test skips otherwise.
+class TSealedFolder {
+public:
+    explicit TSealedFolder(std::string Path) : FPath(std::move(Path))
+    {
+        ::chmod(FPath.c_str(), 0555);
+        if (::geteuid() == 0)
+            FImmutable = TReadOnlyFile::SetImmutable(FPath, true);
+        const std::string probe = FPath + "/probe";
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(probe.c_str());
+        }
+        FOk = fd < 0;
+    }
+    ~TSealedFolder()
+    {
+        if (FImmutable)
+            TReadOnlyFile::SetImmutable(FPath, false);
+        ::chmod(FPath.c_str(), 0755);
+    }
+    TSealedFolder(const TSealedFolder &) = delete;
+    TSealedFolder &operator=(const TSealedFolder &) = delete;
+
+    bool Ok() const { return FOk; }
+
+private:
     std::string FPath;
     bool FImmutable = false;
     bool FOk = false;

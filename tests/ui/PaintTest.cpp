@@ -15,9 +15,12 @@ namespace {
 class TBackdrop : public TCustomControl {
 public:
     using TCustomControl::TCustomControl;
-    void SetFill(TColor Value)
+    void SetFill(TColor Value) { SetFill(Value, Value); }
+    // Left half in one colour, right half in another.
+    void SetFill(TColor Left, TColor Right)
     {
-        FFill = Value;
+        FFill = Left;
+        FRight = Right;
         Invalidate();
     }
 
@@ -26,10 +29,31 @@ protected:
     {
         Canvas()->Brush()->SetColor(FFill);
         Canvas()->FillRect(ClientRect());
+        Canvas()->Brush()->SetColor(FRight);
+        Canvas()->FillRect(Rect(Width() / 2, 0, Width(), Height()));
     }
 
 private:
     TColor FFill = clWhite;
+    TColor FRight = clWhite;
+};
+
+// An opaque graphic control: it paints all of itself.
+class TBlock : public TGraphicControl {
+public:
+    explicit TBlock(TComponent *AOwner) : TGraphicControl(AOwner)
+    {
+        SetControlStyle(ControlStyle() | csOpaque);
+    }
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas()->Brush()->SetColor(clNavy);
+        Canvas()->FillRect(ClientRect());
+    }
 };
 
 // A transparent graphic control: a red dot in the middle, the rest shows
@@ -136,4 +160,36 @@ TEST_F(ScreenPaints, DrawingOnACanvasOutsideAPaintShowsOnce)
     EXPECT_EQ(Paints.Of(Panel), 1);
     const QImage screen = ScreenPicture(Form);
     EXPECT_EQ(screen.pixel(120 + 2, 10 + 2), Rgb(clLime));
+}
+
+TEST_F(ScreenPaints, AMovedTransparentControlShowsWhatLiesBeneathItsNewPlace)
+{
+    Backdrop->SetFill(clYellow, clLime);
+    ASSERT_TRUE(Paints.Settle());
+    EXPECT_EQ(ScreenPicture(Form).pixel(10 + 20 + 1, 10 + 20 + 1), Rgb(clYellow));
+    Dot->SetLeft(70);
+    ASSERT_TRUE(Paints.Settle());
+    const QImage screen = ScreenPicture(Form);
+    EXPECT_EQ(screen.pixel(10 + 70 + 1, 10 + 20 + 1), Rgb(clLime));
+    EXPECT_EQ(screen.pixel(10 + 70 + 4, 10 + 20 + 4), Rgb(clRed));
+    // Where it was, the backdrop again.
+    EXPECT_EQ(screen.pixel(10 + 20 + 4, 10 + 20 + 4), Rgb(clYellow));
+}
+
+// A parent that its opaque child covers whole is never painted by the
+// window system; the child must settle all the same.
+TEST_F(ScreenPaints, AnOpaqueControlCoveringItsParentSettles)
+{
+    auto *cover = new TBackdrop(&Form);
+    cover->SetBounds(175, 75, 20, 40);
+    auto *block = new TBlock(&Form);
+    block->SetParent(cover);
+    block->SetBounds(0, 0, 20, 40);
+    cover->SetParent(&Form);
+    ASSERT_TRUE(Paints.Settle()) << "the covered control's child never stops painting";
+    const int before = block->Paints;
+    block->QWidget::update(0, 0, 5, 5);
+    ASSERT_TRUE(Paints.Settle()) << "a part repainted asks for the rest for ever";
+    EXPECT_LE(block->Paints - before, 1);
+    EXPECT_EQ(ScreenPicture(Form).pixel(175 + 10, 75 + 20), Rgb(clNavy));
 }
