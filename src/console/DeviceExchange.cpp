@@ -54,6 +54,17 @@ uint16_t ReadReplyByte(TCustomComPort &ComPort1, uint16_t Timeout) {
     return reply;
 }
 
+bool LineHeld(const std::function<void()> &Exchange) {
+    try {
+        Exchange();
+        return true;
+    } catch (const EComPort &E) {
+        if (!IsLineFailure(E))
+            throw;
+        return false;
+    }
+}
+
 uint16_t DeviceWord(uint16_t HighReply, uint16_t LowReply) {
     return uint16_t((HighReply & 0xFF) * 256 + (LowReply & 0xFF));
 }

@@ -31,6 +31,11 @@ bool SendCommandByte(TCustomComPort &ComPort1, uint8_t Command);
 // NoReply at once while the port is closed.
 uint16_t ReadReplyByte(TCustomComPort &ComPort1, uint16_t Timeout);
 
+// Runs Exchange; false when the line failed under it (the device went: a
+// transfer, a purge or a status query failed), which the console takes as a
+// logger that does not answer. Other serial errors go on to the caller.
+bool LineHeld(const std::function<void()> &Exchange);
+
 // A 16-bit device word from the replies to its high and low byte requests,
 // each counted with its low 8 bits: a byte that timed out counts as 255.
 uint16_t DeviceWord(uint16_t HighReply, uint16_t LowReply);

@@ -117,20 +117,12 @@ bool TForm1::CheckDeviceConnection()
     }
     Gauge1->Hide();
     uint8_t reply = 0;
-    try {
-        reply = uint8_t(Ask('E', 1000));
-    } catch (const EComPort &E) {
-        if (!IsLineFailure(E))
-            throw;
-        // The line went before the port knew it: once more on the port
-        // opened again, in case the logger is back.
+    const auto askPresence = [&] { reply = uint8_t(Ask('E', 1000)); };
+    // A line that went before the port knew it: once more on the port
+    // opened again, in case the logger is back.
+    if (!LineHeld(askPresence)) {
         ReopenLostPort();
-        try {
-            reply = uint8_t(Ask('E', 1000));
-        } catch (const EComPort &Again) {
-            if (!IsLineFailure(Again))
-                throw;
-        }
+        LineHeld(askPresence);
     }
     if (reply == 'O' || reply == 'o') {
         DeviceVariant = reply == 'O' ? VariantPlain : VariantV3;

@@ -3,7 +3,6 @@
 
 #include "MainForm.h"
 
-#include "CPort.h"
 #include "ComCtrls.h"
 #include "DSCheckBox.h"
 #include "DateTime.h"
@@ -20,23 +19,22 @@ void TForm1::ProcitajMerenjaIzUredjaja()
 {
     // A port whose device has gone fails its commands: the logger is as
     // lost as one that does not answer.
-    try {
-        if (DevicePresent()) {
-            DeviceConnected = true;
-            const uint16_t tHigh = Ask('T', 1000);
-            const uint16_t tLow = Ask('t', 1000);
-            RawTemperature = DeviceWord(tHigh, tLow);
-            const uint16_t hHigh = Ask('H', 1000);
-            const uint16_t hLow = Ask('h', 1000);
-            RawHumidity = DeviceWord(hHigh, hLow);
-            IzracunajMereneVrednosti();
+    bool read = false;
+    LineHeld([&] {
+        if (!DevicePresent())
             return;
-        }
-    } catch (const EComPort &E) {
-        if (!IsLineFailure(E))
-            throw;
-    }
-    LinkLost();
+        DeviceConnected = true;
+        const uint16_t tHigh = Ask('T', 1000);
+        const uint16_t tLow = Ask('t', 1000);
+        RawTemperature = DeviceWord(tHigh, tLow);
+        const uint16_t hHigh = Ask('H', 1000);
+        const uint16_t hLow = Ask('h', 1000);
+        RawHumidity = DeviceWord(hHigh, hLow);
+        IzracunajMereneVrednosti();
+        read = true;
+    });
+    if (!read)
+        LinkLost();
 }
 
 void TForm1::LinkLost()

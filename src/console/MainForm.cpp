@@ -7,6 +7,7 @@
 #include "DSCheckBox.h"
 #include "DSGradient.h"
 #include "DSIndicators.h"
+#include "DeviceExchange.h"
 #include "DtsExport.h"
 #include "Dialogs.h"
 #include "EditCtrls.h"
@@ -443,11 +444,7 @@ void TForm1::BindHandlers()
     // Other failures (settings files) end the handler as they always did.
     auto bind = [this](void (TForm1::*Handler)(TObject *)) {
         return [this, Handler](TObject *Sender) {
-            try {
-                (this->*Handler)(Sender);
-            } catch (const EComPort &E) {
-                if (!IsLineFailure(E))
-                    throw;
+            if (!LineHeld([&] { (this->*Handler)(Sender); })) {
                 InterruptDownload();
                 LinkLost();
             }

@@ -230,6 +230,7 @@ struct TFaceChoice {
     std::vector<const char *> Families;
     const char *Package;
     int OnlyHeight = 0; // the first family serves only this plain pixel height
+    const char *LastResort = "DejaVu Sans";
 };
 
 const std::vector<TFaceChoice> &FaceChoices()
@@ -238,8 +239,8 @@ const std::vector<TFaceChoice> &FaceChoices()
         {"ms sans serif", {"MS Sans Serif", "Liberation Sans"}, "fonts-wine", 11},
         {"tahoma", {"Tahoma", "Liberation Sans"}, "fonts-wine"},
         {"arial", {"Liberation Sans"}, "fonts-liberation2"},
-        {"courier new", {"Liberation Mono"}, "fonts-liberation2"},
-        {"times new roman", {"Liberation Serif"}, "fonts-liberation2"},
+        {"courier new", {"Liberation Mono"}, "fonts-liberation2", 0, "DejaVu Sans Mono"},
+        {"times new roman", {"Liberation Serif"}, "fonts-liberation2", 0, "DejaVu Serif"},
         {"verdana", {"DejaVu Sans"}, "fonts-dejavu-core"},
     };
     return choices;
@@ -268,29 +269,26 @@ bool Installed(const QString &Family)
     return families.contains(Family, Qt::CaseInsensitive);
 }
 
+const TFaceChoice *FindChoice(const QString &Name)
+{
+    for (const TFaceChoice &c : FaceChoices())
+        if (Name == c.Name)
+            return &c;
+    return nullptr;
+}
+
 const TFaceChoice &ChoiceFor(const QString &Name)
 {
-    const std::vector<TFaceChoice> &choices = FaceChoices();
-    for (const TFaceChoice &c : choices)
-        if (Name == c.Name)
-            return c;
+    if (const TFaceChoice *c = FindChoice(Name))
+        return *c;
     // Other names by their kind.
     if (Name.contains("courier") || Name.contains("mono") || Name.contains("console") ||
         Name.contains("fixedsys") || Name.contains("terminal"))
-        return choices[3];
+        return *FindChoice("courier new");
     if (Name.contains("times") || (Name.contains("serif") && !Name.contains("sans")) ||
         Name.contains("georgia"))
-        return choices[4];
-    return choices[2];
-}
-
-QString LastResort(const TFaceChoice &Choice)
-{
-    if (&Choice == &FaceChoices()[3])
-        return "DejaVu Sans Mono";
-    if (&Choice == &FaceChoices()[4])
-        return "DejaVu Serif";
-    return "DejaVu Sans";
+        return *FindChoice("times new roman");
+    return *FindChoice("arial");
 }
 
 QString FontFamily(const std::string &Name, int PixelHeight, bool Styled)
@@ -308,7 +306,7 @@ QString FontFamily(const std::string &Name, int PixelHeight, bool Styled)
             break;
         }
     if (family.isEmpty())
-        family = LastResort(choice);
+        family = choice.LastResort;
     if (!Installed(choice.Families.front())) {
         static bool warned = false;
         if (!warned) {
@@ -429,13 +427,9 @@ void TBrush::SetStyle(TBrushStyle Value) { Update(FStyle, Value); }
 void TFont::Assign(const TPersistent *Source)
 {
     if (auto font = dynamic_cast<const TFont *>(Source)) {
-        if (font->FQFontValid) {
-            FQFont = font->FQFont;
-            FQFontValid = true;
-        } else {
-            FQFontValid = FQFontValid && FName == font->FName && FHeight == font->FHeight &&
-                          FStyle == font->FStyle;
-        }
+        // The same name, height and style: the same font.
+        FQFont = font->FQFont;
+        FQFontValid = font->FQFontValid;
         FName = font->FName;
         FHeight = font->FHeight;
         FColor = font->FColor;

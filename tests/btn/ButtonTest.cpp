@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 #include "Forms.h"
 #include "Pixels.h"
+#include "SolidFaces.h"
 #include "dxButton.h"
 
 #include <QCursor>
@@ -18,10 +19,7 @@ public:
     explicit TPlain(TComponent *Owner) : TCustomControl(Owner) { SetTabStop(true); }
 };
 
-// Solid faces, so that each bitmap shows by its colour.
-constexpr TColor Face = 0xEEEEEE, Background = 0x0000AA, Clicked = 0x00AA00,
-                 FocusedFace = 0xAA0000, Highlight = 0x00AAAA, Line = 0x202020,
-                 Edges = 0x404040;
+using namespace solidfaces;
 
 class ButtonTest : public ::testing::Test {
 protected:
@@ -47,22 +45,7 @@ protected:
         return b;
     }
 
-    static void Solid(TdxButton *B)
-    {
-        B->SetColor(Face);
-        TdxColors *c = B->Colors();
-        c->SetBackgroundFrom(Background);
-        c->SetBackgroundTo(Background);
-        c->SetClickedFrom(Clicked);
-        c->SetClickedTo(Clicked);
-        c->SetFocusedFrom(FocusedFace);
-        c->SetFocusedTo(FocusedFace);
-        c->SetHighlightFrom(Highlight);
-        c->SetHighlightTo(Highlight);
-        c->SetBorderLine(Line);
-        c->SetBorderEdges(Edges);
-        B->SetShowFocusRect(false);
-    }
+    static void Solid(TdxButton *B) { MakeSolid(B); }
 
     static TColor Pixel(TdxButton *B, int X, int Y)
     {

@@ -4,6 +4,7 @@
 // focused control. Faces are told apart by their solid colours on screen.
 #include "Forms.h"
 #include "PaintCounter.h"
+#include "SolidFaces.h"
 #include "dxButton.h"
 
 #include <QApplication>
@@ -15,8 +16,7 @@
 
 namespace {
 
-constexpr TColor Face = 0xEEEEEE, Background = 0x0000AA, Clicked = 0x00AA00,
-                 FocusedFace = 0xAA0000, Highlight = 0x00AAAA;
+using namespace solidfaces;
 
 QRgb Rgb(TColor C) { return qRgb(GetRValue(C), GetGValue(C), GetBValue(C)); }
 
@@ -46,17 +46,7 @@ protected:
         b->SetName(Name);
         b->SetParent(&Form);
         b->SetBounds(Left, 30, 100, 40);
-        b->SetColor(Face);
-        TdxColors *c = b->Colors();
-        c->SetBackgroundFrom(Background);
-        c->SetBackgroundTo(Background);
-        c->SetClickedFrom(Clicked);
-        c->SetClickedTo(Clicked);
-        c->SetFocusedFrom(FocusedFace);
-        c->SetFocusedTo(FocusedFace);
-        c->SetHighlightFrom(Highlight);
-        c->SetHighlightTo(Highlight);
-        b->SetShowFocusRect(false);
+        MakeSolid(b);
         b->OnClick = [this, b](TObject *) { Log += std::string(b->Name()) + " click;"; };
         b->OnMouseEnter = [this, b](TObject *) { Log += std::string(b->Name()) + " enter;"; };
         b->OnMouseLeave = [this, b](TObject *) { Log += std::string(b->Name()) + " leave;"; };

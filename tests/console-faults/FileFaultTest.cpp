@@ -3,6 +3,7 @@
 // value of another type. Nothing may hang, nothing may be cut short.
 
 #include "../console-form/ConsoleFormFixture.h"
+#include "FileText.h"
 
 #include "Watchdog.h"
 
@@ -20,12 +21,6 @@ using namespace consoletest;
 using namespace std::chrono_literals;
 
 namespace {
-
-std::string FileText(const std::string &Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 bool IsFifo(const std::string &Path)
 {

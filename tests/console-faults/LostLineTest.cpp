@@ -2,6 +2,8 @@
 // ends, as when a USB adapter is pulled) and when it comes back.
 
 #include "../console-form/ConsoleFormFixture.h"
+#include "RealInput.h"
+#include "FileText.h"
 
 #include "DeviceExchange.h"
 
@@ -16,12 +18,6 @@ using namespace logbridge;
 using namespace consoletest;
 
 namespace {
-
-std::string FileText(const std::string &Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class LostLine : public ConsoleForm {
 protected:
@@ -41,16 +37,6 @@ protected:
         MakeForm();
         Activate();
         return *Form;
-    }
-    static void Click(QWidget *W)
-    {
-        const QPointF at(W->width() / 2.0, W->height() / 2.0);
-        QMouseEvent press(QEvent::MouseButtonPress, at, W->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(W, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, W->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(W, &release);
     }
     void ExpectLinkDown()
     {

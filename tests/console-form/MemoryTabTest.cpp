@@ -3,6 +3,7 @@
 // reports, recordings and the viewer's start.
 
 #include "ConsoleFormFixture.h"
+#include "FileText.h"
 
 #include "DtsExport.h"
 #include "LiveValues.h"
@@ -17,12 +18,6 @@ using namespace logbridge;
 using namespace consoletest;
 
 namespace {
-
-std::string FileText(const std::string &Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<uint8_t> FileBytes(const std::string &Path)
 {

@@ -4,6 +4,7 @@
 
 #include "Buttons.h"
 #include "ComCtrls.h"
+#include "RealInput.h"
 #include "DSCheckBox.h"
 #include "DSGradient.h"
 #include "Dialogs.h"
@@ -220,8 +221,7 @@ TEST_F(ConsoleLayout, TheHeaderIsTheWindowsHandle)
         SetWindowMoveStarter([&](TWinControl *Window) { moves.push_back(Window); });
     const QPointF at(300, 30);
     auto send = [&](QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButtons Buttons) {
-        QMouseEvent e(Type, at, header->mapToGlobal(at), Button, Buttons, Qt::NoModifier);
-        QApplication::sendEvent(header, &e);
+        SendMouse(header, Type, at, Button, Buttons);
     };
     send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);

@@ -1,6 +1,7 @@
 #pragma once
 // Memory records written byte by byte from their published layout.
 
+#include "FileText.h"
 #include "MemoryImage.h"
 
 #include <QTemporaryDir>
@@ -42,7 +43,3 @@ inline std::string TempPath(const QTemporaryDir &Dir, const std::string &Name) {
     return Dir.path().toStdString() + "/" + Name;
 }
 
-inline std::string FileText(const std::string &Path) {
-    std::ifstream in(Path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}

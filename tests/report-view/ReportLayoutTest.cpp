@@ -3,6 +3,7 @@
 // click at the left edge of any line picks that line's stamp or nothing.
 
 #include "ComCtrls.h"
+#include "RealInput.h"
 #include "DownloadReport.h"
 #include "Dialogs.h"
 #include "DtsExport.h"
@@ -81,15 +82,7 @@ protected:
         const QRectF box = Editor()->document()->documentLayout()->blockBoundingRect(block);
         Editor()->verticalScrollBar()->setValue(int(box.top()));
         const QPointF at(2, box.top() - Editor()->verticalScrollBar()->value() + box.height() / 2);
-        QWidget *viewport = Editor()->viewport();
-        for (auto [type, button, buttons] :
-             {std::tuple{QEvent::MouseMove, Qt::NoButton, Qt::MouseButtons()},
-              std::tuple{QEvent::MouseButtonPress, Qt::LeftButton, Qt::MouseButtons(Qt::LeftButton)},
-              std::tuple{QEvent::MouseButtonRelease, Qt::LeftButton, Qt::MouseButtons()}}) {
-            QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons,
-                              Qt::NoModifier);
-            QApplication::sendEvent(viewport, &event);
-        }
+        ::ClickAt(Editor()->viewport(), at);
     }
 
     TQuietDialogs Quiet;

@@ -2,6 +2,7 @@
 // finding, saving a copy, the pop-up menu.
 
 #include "../console/Records.h"
+#include "RealInput.h"
 #include "Buttons.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
@@ -102,20 +103,11 @@ protected:
         c.setPosition(Line(Index));
         return {X, editor->viewport()->mapTo(&View(), editor->cursorRect(c).center()).y()};
     }
-    void Mouse(QEvent::Type Type, QPoint At, Qt::MouseButton Button, Qt::MouseButtons Buttons)
-    {
-        QWidget *viewport = View().Editor()->viewport();
-        const QPointF local = viewport->mapFrom(&View(), At);
-        QMouseEvent event(Type, local, viewport->mapToGlobal(local), Button, Buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(viewport, &event);
-    }
-    // A user's left click: the pointer comes there, the button goes down and up.
+    // A user's left click at At of the control.
     void ClickAt(QPoint At)
     {
-        Mouse(QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
-        Mouse(QEvent::MouseButtonPress, At, Qt::LeftButton, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, At, Qt::LeftButton, Qt::NoButton);
+        QWidget *viewport = View().Editor()->viewport();
+        ::ClickAt(viewport, viewport->mapFrom(&View(), At));
     }
     void FindNext(const std::string &Text)
     {

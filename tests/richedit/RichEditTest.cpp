@@ -3,6 +3,7 @@
 #include "Graphics.h"
 #include "Rtf.h"
 #include "RichEdit.h"
+#include "RealInput.h"
 #include "../console/Records.h"
 #include "Dialogs.h"
 #include "DownloadReport.h"
@@ -61,20 +62,10 @@ protected:
                 Rich.Editor()->viewport()->mapTo(&Rich, Rich.Editor()->cursorRect(c).center()).y()};
     }
 
-    // A user's click at Point of the control: the pointer comes there, the
-    // button goes down and up.
+    // A user's click at Point of the control.
     void ClickAt(QPoint Point) {
         QWidget *viewport = Rich.Editor()->viewport();
-        const QPointF at = viewport->mapFrom(&Rich, Point);
-        const QPointF global = viewport->mapToGlobal(at);
-        QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(viewport, &move);
-        QApplication::sendEvent(viewport, &press);
-        QApplication::sendEvent(viewport, &release);
+        ::ClickAt(viewport, viewport->mapFrom(&Rich, Point));
     }
 
     QTemporaryDir Dir;

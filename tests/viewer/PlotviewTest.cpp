@@ -1,4 +1,5 @@
 #include "DtsWriter.h"
+#include "RealInput.h"
 #include "PaintCounter.h"
 #include "ReadOnlyFile.h"
 #include "Watchdog.h"
@@ -67,18 +68,6 @@ protected:
     std::string File(const std::string &Name) const
     {
         return Dir.path().toStdString() + "/" + Name;
-    }
-    // A click with the mouse, so that what escapes the handler goes where the
-    // message loop sends it.
-    static void Click(QWidget *W)
-    {
-        const QPointF at(W->width() / 2.0, W->height() / 2.0);
-        QMouseEvent press(QEvent::MouseButtonPress, at, W->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(W, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, W->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(W, &release);
     }
     static void Key(QWidget *W, Qt::Key K, const QString &Text, Qt::KeyboardModifiers M = {})
     {
