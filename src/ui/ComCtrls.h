@@ -60,6 +60,7 @@ public:
 
 protected:
     void Paint() override;
+    bool FocusOnPress() const override { return true; }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:

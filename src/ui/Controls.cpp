@@ -438,6 +438,8 @@ void TControl::SetVisible(bool Value)
     if (FVisible == Value)
         return;
     FVisible = Value;
+    if (!Value)
+        GiveUpFocus();
     // What a control draws may depend on whether it shows; a control that
     // painted this one over its own picture must leave it out or take it in.
     if (Value)
@@ -453,11 +455,20 @@ void TControl::SetVisible(bool Value)
     CMVisibleChanged();
 }
 
+void TControl::GiveUpFocus()
+{
+    // A form hidden keeps its focused control for when it shows again.
+    if (TCustomForm *form = GetParentForm(this); form && form != this)
+        form->DefocusControl(this);
+}
+
 void TControl::SetEnabled(bool Value)
 {
     if (FEnabled == Value)
         return;
     FEnabled = Value;
+    if (!Value)
+        GiveUpFocus();
     QWidget::setEnabled(Value);
     CMEnabledChanged();
 }
@@ -735,6 +746,9 @@ void TControl::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, in
 {
     bool doubleClick = Double && (FControlStyle & csDoubleClicks);
     if (Button == mbLeft) {
+        // The platform's controls take the focus before they see the press.
+        if (auto *windowed = dynamic_cast<TWinControl *>(this))
+            windowed->PressFocus();
         if (FControlStyle & csCaptureMouse)
             SetMouseCapture(true);
         if (FControlStyle & csClickEvents) {
@@ -993,12 +1007,6 @@ void TWinControl::CreateHandle()
             windowed->HandleNeeded();
 }
 
-void TWinControl::SetTabStop(bool Value)
-{
-    FTabStop = Value;
-    setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
-}
-
 bool TWinControl::CanFocus() const
 {
     if (!GetParentForm(this))
@@ -1021,6 +1029,20 @@ bool TWinControl::Focused() const
 {
     TCustomForm *form = GetParentForm(this);
     return form && form->FActiveControl == this;
+}
+
+void TWinControl::PressFocus()
+{
+    if (FocusOnPress() && !Focused() && CanFocus())
+        SetFocus();
+}
+
+bool TControl::ContainsControl(const TControl *Control) const
+{
+    for (; Control; Control = Control->Parent())
+        if (Control == this)
+            return true;
+    return false;
 }
 
 void TWinControl::SetWindowRgn(const TRegion *Region, bool Redraw)

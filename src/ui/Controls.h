@@ -206,6 +206,9 @@ public:
     TPoint ClientToScreen(TPoint P) const;
     TPoint ScreenToClient(TPoint P) const;
 
+    // Whether the control is Control or holds it.
+    bool ContainsControl(const TControl *Control) const;
+
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
 
@@ -383,6 +386,8 @@ protected:
 private:
     friend class TWinControl;
     void FontChanged();
+    // A control hidden or disabled gives up the focus it or a child holds.
+    void GiveUpFocus();
     void TakeParentFont();
     void TakeParentColor();
     void PassColorToChildren();
@@ -447,8 +452,10 @@ public:
     bool HandleAllocated() const { return FHandleAllocated; }
     void HandleNeeded();
 
+    // Whether Tab and Shift+Tab stop at the control; a click focuses a
+    // control whatever this holds.
     bool TabStop() const { return FTabStop; }
-    void SetTabStop(bool Value);
+    void SetTabStop(bool Value) { FTabStop = Value; }
     int TabOrder = -1;
     bool DoubleBuffered = false;
 
@@ -458,6 +465,10 @@ public:
     // Makes this control the form's focused control.
     virtual void SetFocus();
     bool Focused() const;
+    // A left press on the control: one that takes the focus on a press
+    // (FocusOnPress) and can take it becomes the focused control, before
+    // the press itself is handled.
+    void PressFocus();
 
     // Clips the window to Region (copied); null removes the clipping.
     void SetWindowRgn(const TRegion *Region, bool Redraw = true);
@@ -505,6 +516,10 @@ protected:
     }
     // Whether typed characters are the control's own (no accelerators then).
     virtual bool WantsChars() const { return false; }
+    // Whether a left press focuses the control, as the platform's own
+    // controls (edits, lists, track bars, check boxes, tabs) do; a control
+    // that focuses itself in MouseDown leaves it off.
+    virtual bool FocusOnPress() const { return false; }
 
     void keyPressEvent(QKeyEvent *Event) override;
     void keyReleaseEvent(QKeyEvent *Event) override;

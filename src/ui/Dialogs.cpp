@@ -140,8 +140,11 @@ void TDialogs::ShowFind(TFindDialog &Dialog)
         auto *next = new QPushButton(QStringLiteral("&Find Next"), box);
         auto *cancel = new QPushButton(QStringLiteral("Cancel"), box);
         next->setDefault(true);
+        // With its field as buddy the label takes "&n" as Alt+N, not as text.
+        auto *label = new QLabel(QStringLiteral("Fi&nd what:"), box);
+        label->setBuddy(text);
         auto *row = new QHBoxLayout;
-        row->addWidget(new QLabel(QStringLiteral("Fi&nd what:"), box));
+        row->addWidget(label);
         row->addWidget(text);
         row->addWidget(next);
         auto *lower = new QHBoxLayout;

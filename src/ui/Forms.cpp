@@ -78,9 +78,17 @@ void TCustomForm::FocusControl(TWinControl *Control)
         previous->DoExit();
     if (Control && Control->isVisible())
         Control->QWidget::setFocus(Qt::OtherFocusReason);
+    else if (!Control && isVisible())
+        QWidget::setFocus(Qt::OtherFocusReason);
     CMFocusChanged(Control);
     if (Control)
         Control->DoEnter();
+}
+
+void TCustomForm::DefocusControl(TControl *Control)
+{
+    if (Control && Control->ContainsControl(FActiveControl))
+        FocusControl(nullptr);
 }
 
 namespace {

@@ -51,6 +51,10 @@ public:
     void SetActiveControl(TWinControl *Control);
     // Moves the focus to the next (or previous) control with TabStop.
     void SelectNext(bool Forward = true);
+    // Control, going or no longer able to take keys, gives up the focus it
+    // or a child of it holds: the form has no focused control then, and
+    // keys reach the form itself.
+    void DefocusControl(TControl *Control);
 
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value);

@@ -156,11 +156,8 @@ void TCheckBox::CMFocusChanged(TWinControl *Focused)
 
 void TCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button == mbLeft) {
+    if (Button == mbLeft)
         FPressed = true;
-        if (CanFocus())
-            SetFocus();
-    }
     TWinControl::MouseDown(Button, Shift, X, Y);
 }
 

@@ -81,6 +81,7 @@ public:
 
 protected:
     void Paint() override;
+    bool FocusOnPress() const override { return true; }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyUp(uint16_t &Key, TShiftState Shift) override;

@@ -2,7 +2,10 @@
 
 #include "Forms.h"
 
+#include <QChildEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
 
 TWidgetControl::TWidgetControl(TComponent *AOwner, QWidget *Face)
     : TWinControl(AOwner), FFace(Face)
@@ -11,9 +14,19 @@ TWidgetControl::TWidgetControl(TComponent *AOwner, QWidget *Face)
     FFace->setParent(this);
     FFace->setGeometry(0, 0, Width(), Height());
     setFocusProxy(FFace);
-    FFace->installEventFilter(this);
-    for (QWidget *child : FFace->findChildren<QWidget *>())
-        child->installEventFilter(this);
+    TakeIn(FFace);
+}
+
+void TWidgetControl::TakeIn(QWidget *Widget)
+{
+    if (Widget->isWindow())
+        return;
+    Widget->setFocusPolicy(Qt::NoFocus);
+    Widget->removeEventFilter(this);
+    Widget->installEventFilter(this);
+    for (QObject *child : Widget->children())
+        if (child->isWidgetType())
+            TakeIn(static_cast<QWidget *>(child));
 }
 
 void TWidgetControl::resizeEvent(QResizeEvent *Event)
@@ -38,7 +51,7 @@ void TWidgetControl::CMFontChanged()
     FFace->setFont(Font()->ToQFont());
 }
 
-bool TWidgetControl::eventFilter(QObject *, QEvent *Event)
+bool TWidgetControl::eventFilter(QObject *Watched, QEvent *Event)
 {
     try {
         switch (Event->type()) {
@@ -54,9 +67,24 @@ bool TWidgetControl::eventFilter(QObject *, QEvent *Event)
                 HandleKeyUp(code, ShiftStateOf(key->modifiers()));
             return false;
         }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            // A scroll bar is the frame of the platform's control, not its
+            // inside: a press there leaves the focus where it is.
+            if (static_cast<QMouseEvent *>(Event)->button() == Qt::LeftButton &&
+                !qobject_cast<QScrollBar *>(Watched))
+                PressFocus();
+            return false;
         case QEvent::FocusIn:
             if (TCustomForm *form = GetParentForm(this); form && !Focused())
                 form->SetActiveControl(this);
+            return false;
+        case QEvent::ChildPolished:
+            // A widget the face made later (the edit field of a combo box
+            // made editable) is taken in like those it was made with.
+            if (QObject *child = static_cast<QChildEvent *>(Event)->child();
+                child && child->isWidgetType())
+                TakeIn(static_cast<QWidget *>(child));
             return false;
         default:
             return false;

@@ -3,8 +3,10 @@
 // chart view ...). The face fills the control and takes its font; its keys
 // run through the class library's keyboard sequence first (dialog keys, the
 // form's key preview, OnKeyDown), so that a form with KeyPreview sees keys
-// typed anywhere; focus arriving at the face makes the control the form's
-// focused control.
+// typed anywhere; a left press on the face focuses the control as the
+// platform's own controls do, and focus arriving at the face makes the
+// control the form's focused control. The face never moves the focus by
+// itself: the form decides where it goes.
 //
 // PaintTo and Canvas show the control's colour, not the face: pictures of
 // a window with faces come from QWidget::grab.
@@ -24,6 +26,7 @@ protected:
     // The face handles the arrow keys itself.
     bool WantsKey(uint16_t Key) const override { return Key >= VK_LEFT && Key <= VK_DOWN; }
     bool WantsChars() const override { return true; }
+    bool FocusOnPress() const override { return true; }
     bool eventFilter(QObject *Watched, QEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
     // Keys the face leaves end here: the filter has run them through the
@@ -32,5 +35,10 @@ protected:
     void keyReleaseEvent(QKeyEvent *Event) override;
 
 private:
+    // Watches Widget and the widgets inside it, and keeps Qt from focusing
+    // them on its own; windows the face opens (a drop-down list) are their
+    // own.
+    void TakeIn(QWidget *Widget);
+
     QWidget *FFace;
 };

@@ -169,3 +169,24 @@ TEST_F(RealInput, EveryKeyDownGetsItsKeyUp)
     EXPECT_EQ(Log, "First click;");
     EXPECT_NE(FaceOf(First).second, Rgb(Clicked)) << "still pressed";
 }
+
+TEST_F(RealInput, AButtonThatItsClickDisablesGivesUpTheFocusAndItsFocusedFace)
+{
+    Second->SetShowFocusRect(true);
+    Second->OnClick = [this](TObject *) { Second->SetEnabled(false); };
+    MoveTo(Inside(Second));
+    Press(Inside(Second));
+    Release(Inside(Second));
+    MoveTo(QPoint(10, 100));
+    EXPECT_EQ(Form.ActiveControl(), nullptr);
+
+    // Neither the focused ring nor the dotted rectangle: the plain face
+    // from the border in.
+    const QImage screen = ScreenPicture(Form);
+    const QPoint at = Second->mapTo(&Form, QPoint(0, 0));
+    int other = 0;
+    for (int y = 5; y < Second->Height() - 5; ++y)
+        for (int x = 1; x <= 5; ++x)
+            other += screen.pixel(at + QPoint(x, y)) != Rgb(Background);
+    EXPECT_EQ(other, 0);
+}

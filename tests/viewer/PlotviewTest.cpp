@@ -4,6 +4,7 @@
 #include "ReadOnlyFile.h"
 #include "Watchdog.h"
 #include "PlotviewForm.h"
+#include "WindowInput.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -287,6 +289,42 @@ TEST_F(PlotviewTest, TypedRunTextFiltersAtEveryKeystroke)
     Click(Form.dxButton6);
     EXPECT_EQ(Form.Series1->Count(), 5);
     EXPECT_EQ(Form.ComboBox1->Text(), "000");
+}
+
+TEST_F(PlotviewTest, AClickPutsTheKeyboardWhereItLandsAndTheFilterFiltersAsTyped)
+{
+    using namespace windowinput;
+    WriteDts(File("runs.dts"), RunSamples({0, 1, 1, 2, 1}));
+    Load(File("runs.dts"));
+    Form.ShowForm();
+    QApplication::setActiveWindow(&Form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+
+    for (TWinControl *c : std::vector<TWinControl *>{Form.ComboBox1, Form.CheckBox1,
+                                                     Form.CheckBox2, Form.ChartView,
+                                                     Form.dxButton4}) {
+        SCOPED_TRACE(c->Name());
+        ClickAt(c, QPoint(8, c->Height() / 2));
+        EXPECT_EQ(Form.ActiveControl(), c);
+        QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && (focus == c || c->isAncestorOf(focus)));
+    }
+    Form.CheckBox1->SetChecked(false);
+    Form.CheckBox2->SetChecked(false);
+
+    // The run filter, clicked and typed into: it filters at every key.
+    ClickAt(Form.ComboBox1, QPoint(8, 10));
+    windowinput::Key(&Form, Qt::Key_A, Qt::ControlModifier);
+    Type(&Form, "00");
+    EXPECT_EQ(Form.Series1->Count(), 0);
+    Type(&Form, "2");
+    EXPECT_EQ(Form.ComboBox1->Text(), "002");
+    EXPECT_EQ(Form.Series1->Count(), 1);
+    EXPECT_EQ(Form.Chart1->TitleText(), std::vector<std::string>{"runs.dts-002"});
+    // The keypad's plus typed there is the window's first, then the field's.
+    windowinput::Key(&Form, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(Form.Chart1->MaxPointsPerPage(), 10);
+    EXPECT_EQ(Form.ComboBox1->Text(), "002+");
 }
 
 TEST_F(PlotviewTest, KeypadSetsPointsPerPageFromAnywhereInTheWindow)

@@ -1,0 +1,138 @@
+// The console's window under a user's clicks and keys, handed to the
+// window as the window system does: where a click puts the keyboard, and
+// how a button that a download disables looks.
+#include "ConsoleFormFixture.h"
+#include "WindowInput.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <functional>
+
+using namespace consoletest;
+using namespace windowinput;
+
+namespace {
+
+class ConsoleInput : public ConsoleForm {
+protected:
+    void ShowActive(TForm1 &F)
+    {
+        F.ShowForm();
+        QApplication::setActiveWindow(&F);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+    }
+    // A click on the tab of Page, as a user turns to it.
+    void TurnTo(TForm1 &F, TTabSheet *Page)
+    {
+        const TRect tab = F.PageControl1->TabRect(Page->PageIndex());
+        ClickAt(F.PageControl1, QPoint((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2));
+        ASSERT_EQ(F.PageControl1->ActivePage(), Page);
+    }
+};
+
+QImage ScreenOf(QWidget *W)
+{
+    return W->window()->grab().toImage();
+}
+
+} // namespace
+
+TEST_F(ConsoleInput, AClickPutsTheKeyboardIntoEveryFieldOfEveryPage)
+{
+    TForm1 &f = MakeForm();
+    ShowActive(f);
+
+    struct TField {
+        TTabSheet *Page;
+        TWinControl *Control;
+        std::function<std::string()> Text; // what typing shows; null: not typed
+        bool TakesText;
+    };
+    const std::vector<TField> fields = {
+        {f.TabSheet1, f.ComboBox1, [&] { return f.ComboBox1->Text(); }, true},
+        {f.TabSheet1, f.TrackBar1, nullptr, false},
+        {f.TabSheet1, f.CheckBox4, nullptr, false},
+        {f.TabSheet2, f.RichEdit1, nullptr, false},
+        {f.TabSheet2, f.Edit3, [&] { return f.Edit3->Text(); }, true},
+        {f.TabSheet3, f.Edit1, [&] { return f.Edit1->Text(); }, false},
+        {f.TabSheet3, f.Edit2, [&] { return f.Edit2->Text(); }, true},
+        {f.TabSheet3, f.ComboBox2, [&] { return f.ComboBox2->Text(); }, true},
+    };
+    for (const TField &field : fields) {
+        SCOPED_TRACE(field.Control->Name());
+        TurnTo(f, field.Page);
+        EXPECT_EQ(f.ActiveControl(), f.PageControl1) << "a click on a tab focuses the tabs";
+        ClickAt(field.Control, QPoint(8, field.Control->Height() / 2));
+        ASSERT_EQ(f.ActiveControl(), field.Control);
+        QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && (focus == field.Control || field.Control->isAncestorOf(focus)));
+        if (!field.Text)
+            continue;
+        const std::string before = field.Text();
+        Key(&f, Qt::Key_End);
+        Type(&f, "07");
+        EXPECT_EQ(field.Text(), field.TakesText ? before + "07" : before);
+    }
+}
+
+TEST_F(ConsoleInput, TabWalksThePageAndF3StillReachesTheWindow)
+{
+    TForm1 &f = MakeForm();
+    ShowActive(f);
+    TurnTo(f, f.TabSheet2);
+    ClickAt(f.RichEdit1, QPoint(60, 20));
+    ASSERT_EQ(f.ActiveControl(), f.RichEdit1);
+    std::vector<TWinControl *> walked;
+    for (int i = 0; i < 4; ++i) {
+        Key(&f, Qt::Key_Tab);
+        walked.push_back(f.ActiveControl());
+    }
+    // The device's buttons are off without a device; the tabs come round.
+    EXPECT_EQ(walked, (std::vector<TWinControl *>{f.Edit3, f.dxButton11, f.PageControl1,
+                                                  f.dxButton5}));
+    Key(&f, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(f.ActiveControl(), f.PageControl1);
+
+    // F3 typed in a field reaches the window's key handler first: with no
+    // device the download is refused, and the field keeps its text.
+    ClickAt(f.Edit3, QPoint(8, 10));
+    Type(&f, "x");
+    Key(&f, Qt::Key_F3);
+    EXPECT_EQ(f.Edit3->Text(), "x");
+    EXPECT_FALSE(f.DownloadActive);
+}
+
+TEST_F(ConsoleInput, TheDownloadButtonShowsNoFocusWhileADownloadDisablesIt)
+{
+    orvasim::TSimOptions o = SimOptions();
+    o.Device.Records = 400;
+    o.Realtime = true; // 4,800 bytes: 2.5 s on the line
+    orvasim::TSimulator sim(o);
+    TForm1 &f = Linked(sim);
+    ShowActive(f);
+    TurnTo(f, f.TabSheet2);
+    ASSERT_TRUE(f.dxButton3->Enabled());
+
+    Click(f.dxButton3);
+    ASSERT_TRUE(f.DownloadActive);
+    // The pointer goes elsewhere, as a user's does while the bar fills.
+    MoveTo(f.Label15, QPoint(2, 2));
+    QTest::qWait(100);
+    ASSERT_TRUE(f.DownloadActive) << "the download ended before it could be looked at";
+    EXPECT_FALSE(f.dxButton3->Enabled());
+    EXPECT_NE(f.ActiveControl(), f.dxButton3);
+
+    // Its face is that of "OBRISI", disabled beside it and never focused,
+    // in the ring and where the dotted rectangle would run: both buttons
+    // have the same colours and height.
+    const QImage screen = ScreenOf(&f);
+    const QPoint download = f.dxButton3->mapTo(&f, QPoint(0, 0));
+    const QPoint erase = f.dxButton4->mapTo(&f, QPoint(0, 0));
+    int differing = 0;
+    for (int y = 5; y < f.dxButton3->Height() - 5; ++y)
+        for (int x = 1; x <= 4; ++x)
+            differing += screen.pixel(download + QPoint(x, y)) != screen.pixel(erase + QPoint(x, y));
+    EXPECT_EQ(differing, 0) << "ring or focus rectangle on the disabled button";
+    ASSERT_TRUE(ServeUntil([&] { return !f.DownloadActive; }, std::chrono::seconds(10)));
+}
