@@ -89,6 +89,7 @@ TdxButton *MakeButton(TForm1 *Form, TWinControl *Parent, const char *Name, int L
                       int Width, const std::string &Caption, bool Enabled)
 {
     auto *button = Make<TdxButton>(Form, Parent, Name, Left, Top, Width, 41);
+    button->SetCursor(crHandPoint);
     button->SetCaption(Caption);
     button->SetEnabled(Enabled);
     return button;
@@ -254,7 +255,7 @@ void TForm1::CreateMainPage()
     Label30 = MakeLabel(this, p, "Label30", 388, 24, "Pronadjen:");
 
     IAgaloLED1 = Make<TIAgaloLED>(this, p, "IAgaloLED1", 12, 58, 24, 14);
-    IAgaloLED1->SetLedPlasticColor(clRed);
+    IAgaloLED1->SetLedPlasticColor(clLime);
     IAgaloLED1->SetLedWidth(20);
     IAgaloLED1->SetLedHeight(10);
     Label1 = MakeLabel(this, p, "Label1", 42, 58, "Konekcija");
@@ -299,7 +300,7 @@ void TForm1::CreateMainPage()
     CheckBox4 = Make<TCheckBox>(this, p, "CheckBox4", 300, 230, 70, 17);
     CheckBox4->SetCaption("Minuti");
     IAgaloLED2 = Make<TIAgaloLED>(this, p, "IAgaloLED2", 388, 234, 41, 9);
-    IAgaloLED2->SetLedPlasticColor(clLime);
+    IAgaloLED2->SetLedPlasticColor(clAqua);
     IAgaloLED2->SetLedWidth(37);
     IAgaloLED2->SetLedHeight(5);
 

@@ -1,5 +1,7 @@
 #include "System.h"
 
+#include "Text.h"
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QProcess>
@@ -48,11 +50,6 @@ bool IsWebAddress(const std::string &File)
 bool HasGui()
 {
     return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-}
-
-QString Local(const std::string &Text)
-{
-    return QString::fromLocal8Bit(Text.data(), qsizetype(Text.size()));
 }
 
 } // namespace
@@ -127,7 +124,7 @@ bool ShellExecute(const std::string &Operation, const std::string &File,
     if (!Operation.empty() && Operation != "open")
         return false;
     if (IsWebAddress(File))
-        return HasGui() && QDesktopServices::openUrl(QUrl(Local(File)));
+        return HasGui() && QDesktopServices::openUrl(QUrl(FromFileName(File)));
 
     std::string path = File;
     if (!path.empty() && path[0] != '/' && !Directory.empty())
@@ -138,8 +135,8 @@ bool ShellExecute(const std::string &Operation, const std::string &File,
     if (::access(path.c_str(), X_OK) == 0) {
         QStringList arguments;
         for (const std::string &a : SplitParameters(Parameters))
-            arguments << Local(a);
-        return QProcess::startDetached(Local(path), arguments, Local(Directory));
+            arguments << FromFileName(a);
+        return QProcess::startDetached(FromFileName(path), arguments, FromFileName(Directory));
     }
-    return HasGui() && QDesktopServices::openUrl(QUrl::fromLocalFile(Local(path)));
+    return HasGui() && QDesktopServices::openUrl(QUrl::fromLocalFile(FromFileName(path)));
 }

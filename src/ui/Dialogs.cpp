@@ -45,7 +45,7 @@ bool RunFileDialog(TOpenDialog &Dialog, QFileDialog::AcceptMode Mode)
         return false;
     // A folder that does not exist opens the current one, as the class
     // library's dialogs do; Qt would take its last part for a file name.
-    const QString initialDir = FromAnsi(Dialog.InitialDir);
+    const QString initialDir = FromFileName(Dialog.InitialDir);
     QFileDialog box(nullptr, FromAnsi(Dialog.Title),
                     !initialDir.isEmpty() && QDir(initialDir).exists() ? initialDir : QString());
     box.setAcceptMode(Mode);
@@ -61,14 +61,14 @@ bool RunFileDialog(TOpenDialog &Dialog, QFileDialog::AcceptMode Mode)
             box.selectNameFilter(filters[Dialog.FilterIndex - 1]);
     }
     if (!Dialog.FileName.empty())
-        box.selectFile(FromAnsi(Dialog.FileName));
+        box.selectFile(FromFileName(Dialog.FileName));
     QObject::connect(&box, &QFileDialog::filterSelected, &box, [&Dialog] {
         if (Dialog.OnTypeChange)
             Dialog.OnTypeChange(&Dialog);
     });
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
-    Dialog.FileName = box.selectedFiles().first().toLocal8Bit().toStdString();
+    Dialog.FileName = ToFileName(box.selectedFiles().first());
     Dialog.FilterIndex = int(filters.indexOf(box.selectedNameFilter())) + 1;
     if (Dialog.FilterIndex < 1)
         Dialog.FilterIndex = 1;

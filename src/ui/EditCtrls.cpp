@@ -15,7 +15,7 @@ TEdit::TEdit(TComponent *AOwner)
     SetBounds(0, 0, 121, 21);
 }
 
-std::string TEdit::Text() const { return ToAnsi(FLine->text()); }
-void TEdit::SetText(const std::string &Value) { FLine->setText(FromAnsi(Value)); }
+std::string TEdit::Text() const { return FSetText.Read(FLine->text()); }
+void TEdit::SetText(const std::string &Value) { FLine->setText(FSetText.Set(Value)); }
 bool TEdit::ReadOnly() const { return FLine->isReadOnly(); }
 void TEdit::SetReadOnly(bool Value) { FLine->setReadOnly(Value); }

@@ -1,6 +1,7 @@
 #pragma once
 // The class library's one-line edit field, on Qt's line edit.
 
+#include "Text.h"
 #include "WidgetControl.h"
 
 #include <string>
@@ -25,4 +26,5 @@ public:
 
 private:
     QLineEdit *FLine;
+    TSpelledText FSetText;
 };

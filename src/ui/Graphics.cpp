@@ -971,7 +971,7 @@ int TCanvas::DrawText(const std::string &Text, TRect &R, unsigned Flags)
             if (width(line.Text) <= boxWidth)
                 continue;
             while (!line.Text.empty() && width(line.Text + "...") > boxWidth)
-                line.Text.pop_back();
+                line.Text.resize(line.Text.size() - LastCharacterSize(line.Text));
             line.Text += "...";
             if (line.AccelIndex >= static_cast<int>(line.Text.size()) - 3)
                 line.AccelIndex = -1;
@@ -1354,13 +1354,13 @@ void TBitmap::SetImage(const QImage &Image)
 void TBitmap::LoadFromFile(const std::string &FileName)
 {
     QImage image;
-    if (!image.load(QString::fromLocal8Bit(FileName.c_str())))
+    if (!image.load(FromFileName(FileName)))
         throw EInOutError("Cannot open file \"" + FileName + "\"", 2);
     SetImage(image);
 }
 
 void TBitmap::SaveToFile(const std::string &FileName) const
 {
-    if (!FImage.save(QString::fromLocal8Bit(FileName.c_str())))
+    if (!FImage.save(FromFileName(FileName)))
         throw EInOutError("Cannot create file \"" + FileName + "\"", 5);
 }

@@ -523,7 +523,7 @@ void ReadRtf(const std::string &Rtf, QTextDocument &Doc) {
 void ReadPlainText(const std::string &Text, QTextDocument &Doc) {
     std::string lines = Text;
     std::replace(lines.begin(), lines.end(), '\0', ' ');
-    QString text = FromAnsi(lines);
+    QString text = FromCp1252(lines);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace('\r', '\n');
     if (text.endsWith('\n'))

@@ -243,12 +243,14 @@ void TComboBox::SetStyle(TComboBoxStyle Value)
 
 std::string TComboBox::Text() const
 {
-    return ToAnsi(FCombo->currentText());
+    const QString text = FCombo->currentText();
+    const int item = FCombo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return item >= 0 ? Item(item) : FSetText.Read(text);
 }
 
 void TComboBox::SetText(const std::string &Value)
 {
-    const QString text = FromAnsi(Value);
+    const QString text = FSetText.Set(Value);
     if (FCombo->isEditable())
         FCombo->setEditText(text);
     else
@@ -285,14 +287,16 @@ int TComboBox::ItemCount() const
 
 std::string TComboBox::Item(int Index) const
 {
-    return ToAnsi(FCombo->itemText(Index));
+    const QVariant spelled = FCombo->itemData(Index);
+    return spelled.isValid() ? spelled.toByteArray().toStdString()
+                             : ToAnsi(FCombo->itemText(Index));
 }
 
 void TComboBox::AddItem(const std::string &Value)
 {
     const QString text = FCombo->currentText();
     const bool empty = FCombo->count() == 0;
-    FCombo->addItem(FromAnsi(Value));
+    FCombo->addItem(FromAnsi(Value), QByteArray::fromStdString(Value));
     // Qt selects the first item of an empty list; the edit field keeps its text.
     if (empty && FCombo->isEditable()) {
         FCombo->setCurrentIndex(-1);

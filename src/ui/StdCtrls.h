@@ -4,6 +4,7 @@
 // combo box as its face) and the group box.
 
 #include "Controls.h"
+#include "Text.h"
 #include "WidgetControl.h"
 
 #include <string>
@@ -127,6 +128,7 @@ protected:
 
 private:
     QComboBox *FCombo;
+    TSpelledText FSetText;
     QObject *FEditWatched = nullptr;
     TComboBoxStyle FStyle = csDropDown;
 };

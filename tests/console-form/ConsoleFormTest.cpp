@@ -503,6 +503,30 @@ TEST_F(ConsoleForm, ClockTakesThePcTime)
 
 // ---------------------------------------------------------------- the window's look
 
+TEST_F(ConsoleForm, ButtonsShowTheHandAndTheLedsTheirResourceColours)
+{
+    TForm1 &f = MakeForm();
+    int buttons = 0;
+    for (TComponent *c : f.Components())
+        if (auto *b = dynamic_cast<TdxButton *>(c)) {
+            ++buttons;
+            EXPECT_EQ(b->Cursor(), crHandPoint) << b->Name();
+            EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor) << b->Name();
+        }
+    EXPECT_EQ(buttons, 14);
+    EXPECT_EQ(f.IAgaloLED1->LedPlasticColor(), clLime);
+    EXPECT_EQ(f.IAgaloLED2->LedPlasticColor(), clAqua);
+
+    // The poll LED lit, as the live reading blinks it: aqua in the middle.
+    f.ShowForm();
+    f.IAgaloLED2->SetLedOn(true);
+    const QImage led = f.IAgaloLED2->grab().toImage();
+    const QColor middle = led.pixelColor(led.width() / 2, led.height() / 2);
+    EXPECT_LT(middle.red(), 100) << middle.name().toStdString();
+    EXPECT_GT(middle.green(), 150) << middle.name().toStdString();
+    EXPECT_GT(middle.blue(), 150) << middle.name().toStdString();
+}
+
 TEST_F(ConsoleForm, EveryTabPageRenders)
 {
     orvasim::TSimulator sim(SimOptions());

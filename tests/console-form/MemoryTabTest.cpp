@@ -8,6 +8,9 @@
 #include "DtsExport.h"
 #include "LiveValues.h"
 #include "Math.h"
+#include "Text.h"
+
+#include <QFontMetrics>
 
 #include <algorithm>
 #include <cstring>
@@ -402,6 +405,35 @@ TEST_F(MemoryTab, ExportFromAPickedRecordAndTheViewerOnTheHandOverFile)
     f.dxButton12Click(f.dxButton12);
     EXPECT_EQ(FileBytes(File("temp.dts")).size(), 0u);
     EXPECT_EQ(Boxes.Started.size(), 2u);
+    EXPECT_TRUE(Boxes.Shown.empty()) << LastText();
+}
+
+TEST_F(MemoryTab, FilesNamedBeyondTheSystemsLettersKeepTheirNamesOnDiskAndOnScreen)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    const std::string name = "\xC4\x8C" "a\xC4\x8D" "ak_m\xC3\xA9renje"; // as Linux spells it
+    const QString shown = QString::fromUtf8("Čačak_mérenje");
+
+    Boxes.Files = {File(name + ".bin")};
+    f.dxButton3Click(f.dxButton3);
+    ASSERT_TRUE(Downloaded());
+    EXPECT_EQ(FileBytes(File(name + ".bin")).size(), 6001u);
+    const QString caption = "Fajl snimljen: " + shown + ".bin";
+    EXPECT_EQ(FromAnsi(f.Label12->Caption()), caption);
+    EXPECT_EQ(f.Label12->toolTip(), FromFileName(File(name + ".bin")));
+    // Drawn as spelled: the label takes the width of these letters.
+    EXPECT_EQ(f.Label12->Width(),
+              QFontMetrics(f.Label12->Font()->ToQFont()).horizontalAdvance(caption));
+
+    Boxes.Files = {File(name + ".bin")};
+    f.WorkBuffer.fill(0xEE);
+    f.dxButton5->Click();
+    EXPECT_EQ(f.ByteCount, 6001);
+    EXPECT_EQ(f.WorkBuffer, f.DownloadBuffer);
+    Boxes.Files = {File(name + ".dts")};
+    f.dxButton7->Click();
+    EXPECT_EQ(FileBytes(File(name + ".dts")).size(), 500u * DtsRecordSize);
     EXPECT_TRUE(Boxes.Shown.empty()) << LastText();
 }
 

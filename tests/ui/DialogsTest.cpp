@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -85,4 +87,34 @@ TEST(Dialogs, AMissingInitialFolderOpensTheCurrentOne)
     EXPECT_FALSE(dialog.Execute());
     EXPECT_FALSE(proposed.endsWith("bin_fajlovi"));
     EXPECT_EQ(folder, QDir::currentPath());
+}
+
+// Folders and files named in letters the system's 8-bit text lacks: the
+// dialog opens in the folder and answers the file under its own name.
+TEST(Dialogs, NamesBeyondTheSystemsLettersPassThroughTheFileDialog)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = dir.path().toStdString() + "/Mer\xC3\xA9nja \xC4\x8C";
+    const std::string file = folder + "/\xC4\x8C" "a\xC4\x8D" "ak.dts";
+    ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(folder.c_str())));
+    QFile made(QString::fromUtf8(file.c_str()));
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    made.close();
+
+    TOpenDialog dialog(nullptr);
+    dialog.InitialDir = folder;
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            opened = box->directory().absolutePath();
+            box->selectFile(QString::fromUtf8(file.c_str()));
+            QMetaObject::invokeMethod(box, "accept");
+            if (box->isVisible())
+                box->reject();
+        }
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(opened, QString::fromUtf8(folder.c_str()));
+    EXPECT_EQ(dialog.FileName, file);
 }

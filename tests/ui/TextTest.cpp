@@ -1,6 +1,7 @@
 #include "Pixels.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 namespace {
@@ -189,6 +190,25 @@ TEST(DrawText, AlignmentEllipsisAndVerticalCentre)
     narrow = Rect(0, 0, 40, 30);
     e->Canvas()->DrawText("Osvezi komunikaciju", narrow, DT_END_ELLIPSIS);
     EXPECT_LE(InkBounds(*e).Right, 40);
+}
+
+// A file's name cut short for its room loses whole letters, never half of one.
+TEST(DrawText, AnEllipsisCutsBetweenLetters)
+{
+    auto b = TextBitmap(200, 20);
+    const QChar c(0x10C); // Č, two bytes in the name
+    std::string name;
+    for (int i = 0; i < 6; ++i)
+        name += "\xC4\x8C";
+    const QFontMetrics m(b->Canvas()->Font()->ToQFont());
+    for (int room = 4; room < m.horizontalAdvance(QString(6, c)); ++room) {
+        int whole = 6;
+        while (whole > 0 && m.horizontalAdvance(QString(whole, c) + "...") > room)
+            --whole;
+        TRect r = Rect(0, 0, room, 20);
+        b->Canvas()->DrawText(name, r, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+        EXPECT_EQ(r.Width(), m.horizontalAdvance(QString(whole, c) + "...")) << room;
+    }
 }
 
 TEST(Text, RotatedTextTurnsAboutItsStartPoint)

@@ -4,6 +4,7 @@
 #include "ReadOnlyFile.h"
 #include "Watchdog.h"
 #include "PlotviewForm.h"
+#include "Text.h"
 #include "WindowInput.h"
 
 #include <QApplication>
@@ -193,6 +194,24 @@ TEST_F(PlotviewTest, LoadShowsTheWholeRecording)
     EXPECT_EQ(Form.Series1->Count(), 0);
     EXPECT_EQ(Form.ComboBox1->ItemCount(), 0);
     EXPECT_EQ(Form.Label1->Caption(), "Ukupno tacaka: 0");
+    EXPECT_TRUE(Script.Messages.empty());
+}
+
+TEST_F(PlotviewTest, ANameBeyondTheSystemsLettersIsTheTitleAsSpelled)
+{
+    const std::string name = "\xC4\x8C" "a\xC4\x8D" "ak_m\xC3\xA9renje.dts"; // as Linux spells it
+    const QString shown = QString::fromUtf8("Čačak_mérenje.dts");
+    WriteDts(File(name), RunSamples({0, 1, 1}));
+    Load(File(name));
+    ASSERT_EQ(Form.Series1->Count(), 3);
+    ASSERT_EQ(Form.Chart1->TitleText().size(), 1u);
+    EXPECT_EQ(FromAnsi(Form.Chart1->TitleText()[0]), shown);
+    Form.ComboBox1->SetText("001");
+    Form.ComboBox1Change(Form.ComboBox1);
+    // What the chart draws over the plot.
+    const TChartLayout drawn = Form.Chart1->Layout(QRectF(0, 0, 500, 300));
+    ASSERT_EQ(drawn.Title.size(), 1u);
+    EXPECT_EQ(drawn.Title[0].Text, shown + "-001");
     EXPECT_TRUE(Script.Messages.empty());
 }
 
