@@ -78,15 +78,21 @@ protected:
                 continue;
             const std::string where = Page->Name() + "." + c->Name();
             if (auto b = dynamic_cast<TdxButton *>(c)) {
-                // Broken as the button breaks it, inside its focus frame.
+                // Broken as the button breaks it beside its glyph, glyph,
+                // spacing and text centred as one inside the focus frame.
+                const int glyph = b->Glyph()->Empty() ? 0 : b->Glyph()->Width() + b->Spacing();
                 TBitmap canvas;
                 canvas.SetSize(1, 1);
                 canvas.Canvas()->Font()->Assign(b->Font());
                 TRect r = b->ClientRect();
+                r.Left += glyph;
                 canvas.Canvas()->DrawText(b->Caption(), r, DT_CALCRECT | DT_WORDBREAK);
                 // Inside the border, clear of it by a pixel.
-                fits.push_back({where, b->Caption(), r.Width(), b->Width() - 4});
+                fits.push_back({where, b->Caption(), glyph + r.Width(), b->Width() - 4});
                 fits.push_back({where + " (height)", b->Caption(), r.Height(), b->Height() - 4});
+                if (glyph)
+                    fits.push_back({where + " (glyph)", b->Caption(), b->Glyph()->Height(),
+                                    b->Height() - 4});
             } else if (auto s = dynamic_cast<TSpeedButton *>(c)) {
                 fits.push_back({where, s->Caption(), Width(s->Font(), s->Caption()),
                                 s->Width() - 4});
