@@ -42,10 +42,14 @@ uint16_t ReadReplyByte(TCustomComPort &ComPort1, uint16_t Timeout) {
     bool timedOut;
     for (;;) {
         // Elapsed time in unsigned 32 bits, so a wrap of the counter is harmless.
-        timedOut = uint32_t(GetTickCount() - start) >= Timeout;
+        const uint32_t elapsed = GetTickCount() - start;
+        timedOut = elapsed >= Timeout;
         const bool queued = ComPort1.QueuedInputCount() > 0;
         if (timedOut || queued)
             break;
+        // Asleep until the byte is queued or the time is up; no window
+        // message is handled meanwhile.
+        ComPort1.WaitForInput(Timeout - elapsed);
     }
     if (timedOut)
         return NoReply;

@@ -1,8 +1,9 @@
 #pragma once
 // The console's exchange with the logger: one command byte out, one reply
-// byte back. The reply is awaited in a busy loop on the GUI thread that
-// serves nothing meanwhile; errors of the serial layer (EComPort) are not
-// caught and end the handler that made the exchange.
+// byte back. The reply is awaited on the GUI thread, which sleeps until the
+// byte is queued or the time is up and serves nothing meanwhile; errors of
+// the serial layer (EComPort) are not caught and end the handler that made
+// the exchange.
 
 #include <cstdint>
 #include <functional>

@@ -294,11 +294,13 @@ void TCommDevice::ReaderLoop()
     for (;;) {
         int timeout = -1;
         auto now = Clock::now();
+        bool awaited;
         {
             std::lock_guard<std::mutex> lock(FLock);
             // A query may have met the hang-up first; a gone device has nothing more to give.
             if (FStopping || FHungUp)
                 return;
+            awaited = FInputWaiters > 0;
             const bool lineEvents = FModemLines && (FMask & (EV_CTS | EV_DSR | EV_RLSD | EV_RING));
             if (FTxEmptyWatch || lineEvents || (FErrorCounters && (FMask & (EV_ERR | EV_BREAK))))
                 timeout = LinePollMs;
@@ -322,8 +324,9 @@ void TCommDevice::ReaderLoop()
         }
         // After a small read the line is trickling: let bytes gather in the
         // driver for a moment instead of waking for each one. Counts stay
-        // current, because the queries drain the driver themselves.
-        const bool resting = now < idleUntil;
+        // current, because the queries drain the driver themselves; a thread
+        // waiting for input is served at once.
+        const bool resting = !awaited && now < idleUntil;
         if (resting) {
             const int rest = int(std::chrono::duration_cast<std::chrono::milliseconds>(idleUntil - now).count()) + 1;
             timeout = timeout < 0 ? rest : std::min(timeout, rest);
@@ -731,16 +734,37 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
             deadline = std::min(deadline, lastByte + std::chrono::milliseconds(t.ReadIntervalTimeout));
         if ((totalLimited || (intervalLimited && ReadCount > 0)) && Clock::now() >= deadline)
             break;
-        // The reader may be resting; look at the driver again soon.
-        FDataChanged.wait_until(lock, std::min(deadline, Clock::now() + RxEventSpacing));
-        if (!DrainLocked())
-            MarkHungUpLocked();
+        AwaitInputLocked(lock, deadline);
     }
     if (ReadCount == 0 && FHungUp) {
         errno = EIO;
         return false;
     }
     return true;
+}
+
+bool TCommDevice::WaitForInput(uint32_t Milliseconds)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(Milliseconds);
+    std::unique_lock<std::mutex> lock(FLock);
+    if (!DrainLocked())
+        MarkHungUpLocked();
+    while (FCount == 0 && Clock::now() < deadline)
+        AwaitInputLocked(lock, deadline);
+    return FCount > 0;
+}
+
+void TCommDevice::AwaitInputLocked(std::unique_lock<std::mutex> &Lock, Clock::time_point Deadline)
+{
+    ++FInputWaiters;
+    Wake(); // a resting reader goes back to watching the line
+    if (Deadline == Clock::time_point::max())
+        FDataChanged.wait(Lock);
+    else
+        FDataChanged.wait_until(Lock, Deadline);
+    --FInputWaiters;
+    if (!DrainLocked())
+        MarkHungUpLocked();
 }
 
 bool TCommDevice::Purge(uint32_t Flags)

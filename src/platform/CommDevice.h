@@ -168,6 +168,10 @@ public:
     bool Write(const void *Buffer, uint32_t Count, uint32_t &Written);
     // Reads from the input queue within the read time-outs.
     bool Read(void *Buffer, uint32_t Count, uint32_t &ReadCount);
+    // Blocks until the input queue holds a byte or Milliseconds have passed;
+    // true when one is. Takes nothing from the queue and clears no error; on
+    // a device that is gone, where nothing more comes, it waits out the time.
+    bool WaitForInput(uint32_t Milliseconds);
     bool Purge(uint32_t Flags);
     // Returns and clears the line errors; Stat gets the queue counts.
     bool ClearCommError(uint32_t &Errors, TComStat &Stat);
@@ -181,6 +185,9 @@ private:
     void ReaderLoop();
     // Takes in what the driver holds; false when the device is gone.
     bool DrainLocked();
+    // Waits until bytes are queued, the queue or the device changes, or
+    // Deadline, then takes in what the driver holds.
+    void AwaitInputLocked(std::unique_lock<std::mutex> &Lock, std::chrono::steady_clock::time_point Deadline);
     void MarkHungUpLocked();
     void Receive(const uint8_t *Data, size_t Count);
     void PollLineState();
@@ -208,6 +215,7 @@ private:
     bool FStopping = false;
     bool FTxEmptyWatch = false;
     bool FRxEventDeferred = false;
+    int FInputWaiters = 0; // while someone waits for input the reader does not rest
     std::chrono::steady_clock::time_point FLastRxEvent;
     std::atomic<uint64_t> FReadAborts{0};
     std::atomic<uint64_t> FWriteAborts{0};

@@ -274,6 +274,9 @@ public:
     int32_t WriteBytes(const void *Buffer, int32_t Count);
     int32_t ReadBytes(void *Buffer, int32_t Count);
     int32_t QueuedInputCount();
+    // Blocks until a byte is queued or Milliseconds have passed; true when
+    // one is. Takes nothing from the queue and serves nothing meanwhile.
+    bool WaitForInput(uint32_t Milliseconds);
     void PurgeQueues(bool Input, bool Output);
     void AbortTransfers();
     TModemSignals ModemSignals();

@@ -153,6 +153,11 @@ int32_t TCustomComPort::QueuedInputCount()
     return int32_t(stat.cbInQue);
 }
 
+bool TCustomComPort::WaitForInput(uint32_t Milliseconds)
+{
+    return Device(10).WaitForInput(Milliseconds);
+}
+
 void TCustomComPort::PurgeQueues(bool Input, bool Output)
 {
     const uint32_t flags = (Input ? PURGE_RXCLEAR : 0) | (Output ? PURGE_TXCLEAR : 0);

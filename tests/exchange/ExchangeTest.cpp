@@ -6,13 +6,19 @@
 #include "SimClock.h"
 #include "Simulator.h"
 
+#include "Pty.h"
 #include "RandomBytes.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <thread>
+#include <time.h>
+#include <vector>
 
 using namespace logbridge;
 using namespace std::chrono_literals;
@@ -44,6 +50,25 @@ private:
 double MsSince(Clock::time_point Start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
 }
+
+// Processor time of the calling thread, in ms.
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Counts the user events it is given.
+class TPostBox : public QObject {
+public:
+    int Got = 0;
+    bool event(QEvent *E) override {
+        if (E->type() != QEvent::User)
+            return QObject::event(E);
+        ++Got;
+        return true;
+    }
+};
 
 class Exchange : public ::testing::Test {
 protected:
@@ -267,4 +292,71 @@ TEST_F(Exchange, PurgesRacingArrivingBytesLeaveTheLineUp) {
         Sim.SetFaults({});
         ASSERT_EQ(Ask('E', 1000), 'o') << "round " << round;
     }
+}
+
+TEST_F(Exchange, AWaitForASilentDeviceSleepsAndServesNothing) {
+    TFaults silent;
+    silent.Silent = true;
+    Sim.SetFaults(silent);
+    TPostBox box;
+    QCoreApplication::postEvent(&box, new QEvent(QEvent::User));
+    SendCommandByte(ComPort1, 'E');
+    const double cpu = ThreadCpuMs();
+    const auto start = Clock::now();
+    EXPECT_EQ(ReadReplyByte(ComPort1, 200), NoReply);
+    const double wall = MsSince(start);
+    const double used = ThreadCpuMs() - cpu;
+    EXPECT_GE(wall, 199.0);
+    EXPECT_LT(used, 0.1 * wall) << "ms of processor time in a wait of " << wall << " ms";
+    EXPECT_EQ(box.Got, 0) << "an event was handled during the wait";
+    QCoreApplication::sendPostedEvents(&box);
+    EXPECT_EQ(box.Got, 1);
+}
+
+// The logger answers each command 15 ms late, as through a USB adapter; the
+// console reads each reply as soon as it is there, also right after a reply
+// (when the port's reader rests).
+TEST(ExchangeWait, AReplyQueuedLateIsReadAsItArrives) {
+    TestPty pty;
+    TComPort ComPort1(nullptr);
+    ComPort1.SetPort(pty.Path);
+    ComPort1.SetBaudRate(br19200);
+    ComPort1.Buffer()->SetInputSize(65536);
+    ComPort1.SetEvents({evRxChar});
+    ComPort1.SetConnected(true);
+    // The middle time from a reply's arrival to its reading over a few
+    // exchanges, in ms.
+    auto lateness = [&] {
+        constexpr int Rounds = 7;
+        std::vector<Clock::time_point> sent(Rounds), read(Rounds);
+        std::thread logger([&] {
+            for (int i = 0; i < Rounds; ++i) {
+                if (pty.Receive(1).size() != 1)
+                    return;
+                std::this_thread::sleep_for(15ms);
+                pty.Send("o");
+                sent[i] = Clock::now();
+            }
+        });
+        std::vector<uint16_t> replies;
+        for (int i = 0; i < Rounds; ++i) {
+            SendCommandByte(ComPort1, 'E');
+            replies.push_back(ReadReplyByte(ComPort1, 1000));
+            read[i] = Clock::now();
+        }
+        logger.join();
+        EXPECT_EQ(replies, std::vector<uint16_t>(Rounds, 'o'));
+        std::vector<double> late;
+        for (int i = 0; i < Rounds; ++i)
+            late.push_back(std::chrono::duration<double, std::milli>(read[i] - sent[i]).count());
+        std::sort(late.begin(), late.end());
+        return late[Rounds / 2];
+    };
+    // A machine short of processors delays any thread's wake-up now and
+    // then, so a few tries; a wait that misses arrivals misses them in each.
+    std::vector<double> tries;
+    while (tries.size() < 5 && (tries.empty() || tries.back() >= 2.0))
+        tries.push_back(lateness());
+    EXPECT_LT(tries.back(), 2.0) << "ms from the reply's arrival to its reading; tries: "
+                                 << ::testing::PrintToString(tries);
 }

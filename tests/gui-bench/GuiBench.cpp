@@ -1,5 +1,6 @@
 // What the two windows cost while a user looks at them: processor time of
-// the console idle and linked to the simulated logger, of the viewer idle
+// the console idle and linked to the simulated logger (answering at once,
+// and 16 ms late as through a USB adapter), of the viewer idle
 // with a full recording shown, of the console over a whole memory download
 // at the real line rate, and the time of one full repaint of the console's
 // main page and of the viewer's chart. The logger is the orva-sim program
@@ -179,13 +180,18 @@ int main(int argc, char **argv)
     Application->Title = "REZO3 Varadudivezu";
     const QString link = dir.filePath("ttyORVA");
 
-    double consoleIdle = 0, mainPage = 0;
-    {
-        TLogger logger(link, {"--records", "500"});
+    double consoleIdle = 0, consoleIdleLate = 0, mainPage = 0;
+    // Replies at once, and 16 ms late as through a USB adapter's latency timer.
+    for (const bool late : {false, true}) {
+        QStringList options{"--records", "500"};
+        if (late)
+            options << "--late" << "16";
+        TLogger logger(link, options);
         auto form = LinkedConsole(folder, link.toStdString());
         Serve(2000);
-        consoleIdle = IdleCpu(idle);
-        mainPage = FullRepaintMs(form.get(), 20);
+        (late ? consoleIdleLate : consoleIdle) = IdleCpu(idle);
+        if (!late)
+            mainPage = FullRepaintMs(form.get(), 20);
     }
 
     double download = 0, downloadGui = 0, downloadSeconds = 0, report = 0;
@@ -242,6 +248,7 @@ int main(int argc, char **argv)
     }
 
     std::printf("console idle, linked        %7.3f s CPU in %d s\n", consoleIdle, idle);
+    std::printf("  16 ms reply latency        %7.3f s CPU in %d s\n", consoleIdleLate, idle);
     std::printf("viewer idle, %5d points    %7.3f s CPU in %d s\n", points, viewerIdle, idle);
     std::printf("download of %5d bytes      %7.3f s CPU in %.1f s (GUI thread %.3f s)\n",
                 downloaded, download, downloadSeconds, downloadGui);

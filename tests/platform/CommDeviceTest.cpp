@@ -451,6 +451,66 @@ TEST(CommDeviceHangup, AnArrivalHeldBackJustBeforeTheHangupIsStillReported)
     EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrFailed);
 }
 
+// After a small read the reader rests; a thread waiting for input, in a
+// wait of its own or in a read with a time-out, is served at once all the
+// same, and a wait takes nothing from the queue.
+TEST(CommDeviceWaits, AByteArrivingWhileTheReaderRestsEndsTheWaitAtOnce)
+{
+    using Clock = std::chrono::steady_clock;
+    TestPty pty;
+    auto dev = OpenReady(pty.Path);
+    ASSERT_NE(dev, nullptr);
+    auto start = Clock::now();
+    EXPECT_FALSE(dev->WaitForInput(30));
+    EXPECT_GE(Clock::now() - start, 30ms);
+
+    // One try: ms from a byte's sending, while the reader rests, to the end
+    // of the wait for it.
+    auto lateness = [&](bool Reading) {
+        // The reader takes this byte in itself: a small read, after which it rests.
+        pty.Send("a");
+        std::this_thread::sleep_for(10ms);
+        char buf[4];
+        uint32_t n = 0;
+        EXPECT_TRUE(dev->Read(buf, 4, n));
+        EXPECT_EQ(std::string(buf, n), "a");
+        Clock::time_point sent;
+        std::thread peer([&] {
+            std::this_thread::sleep_for(5ms);
+            pty.Send("b");
+            sent = Clock::now();
+        });
+        TCommTimeouts t;
+        t.ReadTotalTimeoutConstant = 1000;
+        if (Reading)
+            dev->SetCommTimeouts(t);
+        EXPECT_TRUE(Reading ? dev->Read(buf, 1, n) : dev->WaitForInput(1000));
+        const auto done = Clock::now();
+        peer.join();
+        if (!Reading) {
+            uint32_t errors;
+            TComStat stat;
+            dev->ClearCommError(errors, stat);
+            EXPECT_EQ(stat.cbInQue, 1u) << "the wait took the byte";
+            EXPECT_TRUE(dev->Read(buf, 4, n));
+        }
+        t = {};
+        t.ReadIntervalTimeout = 0xFFFFFFFF;
+        dev->SetCommTimeouts(t);
+        EXPECT_EQ(std::string(buf, n), "b");
+        return std::chrono::duration<double, std::milli>(done - sent).count();
+    };
+    for (const bool reading : {false, true}) {
+        SCOPED_TRACE(reading ? "read" : "wait");
+        // The rest lasts tens of ms, waking for the byte well under one; a
+        // machine short of processors delays a wake-up now and then.
+        std::vector<double> tries;
+        while (tries.size() < 5 && (tries.empty() || tries.back() >= 5.0))
+            tries.push_back(lateness(reading));
+        EXPECT_LT(tries.back(), 5.0) << ::testing::PrintToString(tries);
+    }
+}
+
 TEST(CommDeviceTransfers, HugeTotalTimeoutsWaitInsteadOfOverflowing)
 {
     TestPty pty;

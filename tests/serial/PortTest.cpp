@@ -379,7 +379,7 @@ TEST(ComPortTransfers, AWholeMemoryImageQueuesAndReadsAtOnce)
     for (size_t i = 0; i < image.size(); ++i)
         image[i] = uint8_t((i * 31) ^ (i >> 8));
     std::thread peer([&] { pty.Send(image.data(), image.size()); });
-    // Events are not served meanwhile, as during the console's busy waits.
+    // Events are not served meanwhile, as during the console's reply waits.
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (port.QueuedInputCount() < 65535 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -406,5 +406,6 @@ TEST(ComPortTransfers, ClosedPortsFailWithTheirCodes)
     EXPECT_EQ(code([&] { port.ReadBytes(&b, 1); }), 3);
     EXPECT_EQ(code([&] { port.PurgeQueues(true, true); }), 5);
     EXPECT_EQ(code([&] { port.QueuedInputCount(); }), 10);
+    EXPECT_EQ(code([&] { port.WaitForInput(10); }), 10);
     EXPECT_EQ(code([&] { port.ModemSignals(); }), 11);
 }
