@@ -1,7 +1,9 @@
 // The gradient push buttons of the console and the viewer, each in its
-// normal, hot, focused, pressed and disabled look.
+// normal, hot, focused, pressed and disabled look; and their glyphs enlarged
+// four times: as drawn, on an enabled and on a disabled button.
 #include "Gallery.h"
 
+#include "ButtonGlyphs.h"
 #include "ControlLooks.h"
 #include "Forms.h"
 #include "dxButton.h"
@@ -10,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,24 +24,9 @@ struct TButtonLook {
     const char *Caption;
     int Width;
     int Height;
-    bool Glyph;
+    std::optional<TButtonGlyph> Glyph;
     std::function<void(TdxButton *)> Setup;
 };
-
-// A 32 x 32 picture on a magenta ground, which its bottom-left pixel makes transparent.
-void PaintGlyph(TBitmap *Glyph, TColor Ink)
-{
-    Glyph->SetPixelFormat(pf24bit);
-    Glyph->SetSize(32, 32);
-    TCanvas *c = Glyph->Canvas();
-    c->Brush()->SetColor(clFuchsia);
-    c->FillRect(Rect(0, 0, 32, 32));
-    c->Pen()->SetColor(clBlack);
-    c->Brush()->SetColor(Ink);
-    c->Ellipse(3, 3, 29, 29);
-    c->Brush()->SetColor(clWhite);
-    c->Rectangle(11, 9, 21, 23);
-}
 
 using logbridge::Acquisition;
 using logbridge::Pale;
@@ -47,7 +35,7 @@ using logbridge::VerdanaBold;
 const std::vector<TButtonLook> &Buttons()
 {
     static const std::vector<TButtonLook> buttons = {
-        {"console", "dxButton1", "Osvezi komunikaciju", 113, 41, true,
+        {"console", "dxButton1", "Osvezi komunikaciju", 113, 41, TButtonGlyph::Refresh,
          [](TdxButton *b) {
              b->SetColor(clActiveBorder);
              b->SetParentColor(false);
@@ -56,60 +44,61 @@ const std::vector<TButtonLook> &Buttons()
              b->Colors()->SetBackgroundTo(clSilver);
              b->SetQuality(bqHigh);
          }},
-        {"console", "dxButton2", "Procitaj sve parametre", 145, 41, true,
+        {"console", "dxButton2", "Procitaj sve parametre", 145, 41, TButtonGlyph::ReadAll,
          [](TdxButton *b) {
              Pale(b);
              b->Colors()->SetBorderEdges(clScrollBar);
              b->SetQuality(bqHigh);
          }},
-        {"console", "dxButton3", "PROCITAJ (F3)", 153, 41, true,
+        {"console", "dxButton3", "PROCITAJ (F3)", 153, 41, TButtonGlyph::Download,
          [](TdxButton *b) {
              Pale(b);
              b->Colors()->SetBorderEdges(clScrollBar);
          }},
-        {"console", "dxButton4", "OBRISI", 145, 41, true, Pale},
-        {"console", "dxButton5", "Ucitaj BIN", 121, 41, true, Pale},
-        {"console", "dxButton6", "Snimi BIN", 121, 41, true, Pale},
-        {"console", "dxButton7", "Export DTS", 121, 41, true, Pale},
-        {"console", "dxButton8", "    Sinhronizuj CASOVNIK PC => ORVA", 313, 41, true,
+        {"console", "dxButton4", "OBRISI", 145, 41, TButtonGlyph::Erase, Pale},
+        {"console", "dxButton5", "Ucitaj BIN", 121, 41, TButtonGlyph::LoadImage, Pale},
+        {"console", "dxButton6", "Snimi BIN", 121, 41, TButtonGlyph::SaveImage, Pale},
+        {"console", "dxButton7", "Export DTS", 121, 41, TButtonGlyph::ExportRecording, Pale},
+        {"console", "dxButton8", "    Sinhronizuj CASOVNIK PC => ORVA", 313, 41,
+         TButtonGlyph::ClockSync,
          [](TdxButton *b) {
              Pale(b);
              b->Colors()->SetHighlightFrom(clNavy);
              b->Colors()->SetHighlightTo(clNavy);
          }},
-        {"console", "dxButton9", "Pokreni akviziciju", 97, 41, true,
+        {"console", "dxButton9", "Pokreni akviziciju", 97, 41, TButtonGlyph::StartAcquisition,
          [](TdxButton *b) { Acquisition(b, clGreen); }},
-        {"console", "dxButton10", "Zaustavi akviziciju", 97, 41, true,
+        {"console", "dxButton10", "Zaustavi akviziciju", 97, 41, TButtonGlyph::StopAcquisition,
          [](TdxButton *b) { Acquisition(b, clMaroon); }},
-        {"console", "dxButton11", "Export RTF", 121, 41, true,
+        {"console", "dxButton11", "Export RTF", 121, 41, TButtonGlyph::ExportRtf,
          [](TdxButton *b) {
              b->Colors()->SetBackgroundFrom(0xD7D6D5);
              b->Colors()->SetBackgroundTo(0xD7D6D5);
          }},
-        {"console", "dxButton12", "Prikazi Grafik", 121, 41, false, [](TdxButton *) {}},
-        {"console", "dxButton13", "     Snimi podesavanja", 137, 41, true,
+        {"console", "dxButton12", "Prikazi Grafik", 121, 41, std::nullopt, [](TdxButton *) {}},
+        {"console", "dxButton13", "     Snimi podesavanja", 137, 41, TButtonGlyph::SaveSettings,
          [](TdxButton *b) {
              Pale(b);
              b->Colors()->SetBorderEdges(clScrollBar);
          }},
-        {"console", "dxButton14", "Pronadji uredjaj", 113, 41, true,
+        {"console", "dxButton14", "Pronadji uredjaj", 113, 41, TButtonGlyph::FindDevice,
          [](TdxButton *b) {
              VerdanaBold(b, clWindowText);
              b->Colors()->SetBackgroundFrom(clMenu);
              b->Colors()->SetBackgroundTo(0xD0D8DF);
              b->SetSpacing(6);
          }},
-        {"viewer", "dxButton1", "Load DTS", 113, 41, true,
+        {"viewer", "dxButton1", "Load DTS", 113, 41, TButtonGlyph::Load,
          [](TdxButton *b) {
              b->Colors()->SetBackgroundFrom(0xDFDFDF);
              b->SetQuality(bqHigh);
          }},
-        {"viewer", "dxButton2", "Print", 113, 41, true,
+        {"viewer", "dxButton2", "Print", 113, 41, TButtonGlyph::Print,
          [](TdxButton *b) { b->Colors()->SetBackgroundFrom(0xDFDFDF); }},
-        {"viewer", "dxButton3", "Zoom -", 65, 25, false, [](TdxButton *) {}},
-        {"viewer", "dxButton4", "Normal", 65, 25, false, [](TdxButton *) {}},
-        {"viewer", "dxButton5", "Zoom +", 65, 25, false, [](TdxButton *) {}},
-        {"viewer", "dxButton6", "Refresh", 65, 17, false, [](TdxButton *) {}},
+        {"viewer", "dxButton3", "Zoom -", 65, 25, std::nullopt, [](TdxButton *) {}},
+        {"viewer", "dxButton4", "Normal", 65, 25, std::nullopt, [](TdxButton *) {}},
+        {"viewer", "dxButton5", "Zoom +", 65, 25, std::nullopt, [](TdxButton *) {}},
+        {"viewer", "dxButton6", "Refresh", 65, 17, std::nullopt, [](TdxButton *) {}},
     };
     return buttons;
 }
@@ -118,7 +107,7 @@ enum TLook { Normal, Hot, Focused, Pressed, Disabled };
 const char *const LookNames[] = {"normal", "hot", "focused", "pressed", "disabled"};
 
 // The button on its own form in one look, painted into Canvas at (X, Y).
-void PaintLook(const TButtonLook &Look, TLook State, int Index, TCanvas *Canvas, int X, int Y)
+void PaintLook(const TButtonLook &Look, TLook State, TCanvas *Canvas, int X, int Y)
 {
     TForm form(nullptr);
     form.SetBounds(0, 0, Look.Width + 20, Look.Height + 20);
@@ -127,12 +116,8 @@ void PaintLook(const TButtonLook &Look, TLook State, int Index, TCanvas *Canvas,
     button->SetCursor(crHandPoint);
     button->SetBounds(10, 10, Look.Width, Look.Height);
     button->SetCaption(Look.Caption);
-    if (Look.Glyph) {
-        TBitmap glyph;
-        const TColor inks[] = {0x3080E0, 0x20A040, 0xC06020, 0x2020C0};
-        PaintGlyph(&glyph, inks[Index % 4]);
-        button->SetGlyph(&glyph);
-    }
+    if (Look.Glyph)
+        PaintButtonGlyph(button->Glyph(), *Look.Glyph);
     Look.Setup(button);
     form.SetVisible(true);
     switch (State) {
@@ -164,7 +149,6 @@ GALLERY_PAGE(btn)
 {
     PreviousHandler = qInstallMessageHandler(QuietGrabs);
     const int margin = 8, labelHeight = 14;
-    int index = 0;
     for (const TButtonLook &look : Buttons()) {
         TBitmap sheet;
         sheet.SetPixelFormat(pf24bit);
@@ -177,10 +161,63 @@ GALLERY_PAGE(btn)
         for (int state = Normal; state <= Disabled; ++state) {
             const int x = margin + state * cell;
             c->TextOut(x, 2, LookNames[state]);
-            PaintLook(look, static_cast<TLook>(state), index, c, x, labelHeight + margin);
+            PaintLook(look, static_cast<TLook>(state), c, x, labelHeight + margin);
         }
         Save(std::string(look.Window) + "-" + look.Name, sheet.Image());
-        ++index;
     }
     qInstallMessageHandler(PreviousHandler);
+}
+
+GALLERY_PAGE(glyphs)
+{
+    const std::pair<TButtonGlyph, const char *> glyphs[] = {
+        {TButtonGlyph::Load, "Load"},
+        {TButtonGlyph::Print, "Print"},
+        {TButtonGlyph::Refresh, "Refresh"},
+        {TButtonGlyph::ReadAll, "ReadAll"},
+        {TButtonGlyph::Download, "Download"},
+        {TButtonGlyph::Erase, "Erase"},
+        {TButtonGlyph::LoadImage, "LoadImage"},
+        {TButtonGlyph::SaveImage, "SaveImage"},
+        {TButtonGlyph::ExportRecording, "ExportRecording"},
+        {TButtonGlyph::ClockSync, "ClockSync"},
+        {TButtonGlyph::StartAcquisition, "StartAcquisition"},
+        {TButtonGlyph::StopAcquisition, "StopAcquisition"},
+        {TButtonGlyph::ExportRtf, "ExportRtf"},
+        {TButtonGlyph::SaveSettings, "SaveSettings"},
+        {TButtonGlyph::FindDevice, "FindDevice"},
+    };
+    const int zoom = 4, margin = 8, labelHeight = 14, perSheet = 5;
+    const int buttonW = 44, buttonH = 40, rowH = labelHeight + zoom * buttonH + margin;
+    const int count = static_cast<int>(std::size(glyphs));
+    for (int first = 0; first < count; first += perSheet) {
+        TBitmap sheet;
+        sheet.SetPixelFormat(pf24bit);
+        sheet.SetSize(4 * margin + zoom * (32 + 2 * buttonW), margin + perSheet * rowH);
+        TCanvas *c = sheet.Canvas();
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(Rect(0, 0, sheet.Width(), sheet.Height()));
+        c->Font()->SetHeight(-11);
+        for (int i = first; i < std::min(first + perSheet, count); ++i) {
+            const int y = margin + (i - first) * rowH;
+            c->Brush()->SetStyle(bsClear);
+            c->TextOut(margin, y, glyphs[i].second);
+            TBitmap glyph;
+            PaintButtonGlyph(&glyph, glyphs[i].first);
+            int x = margin;
+            c->StretchDraw(Bounds(x, y + labelHeight, zoom * 32, zoom * 32), &glyph);
+            x += zoom * 32 + margin;
+            for (TLook state : {Normal, Disabled}) {
+                TBitmap button;
+                button.SetPixelFormat(pf24bit);
+                button.SetSize(buttonW, buttonH);
+                const TButtonLook look{"", "", "", buttonW, buttonH, glyphs[i].first,
+                                       [](TdxButton *) {}};
+                PaintLook(look, state, button.Canvas(), 0, 0);
+                c->StretchDraw(Bounds(x, y + labelHeight, zoom * buttonW, zoom * buttonH), &button);
+                x += zoom * buttonW + margin;
+            }
+        }
+        Save(std::to_string(first / perSheet + 1), sheet.Image());
+    }
 }
