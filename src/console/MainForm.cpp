@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "ControlLooks.h"
+#include "ButtonGlyphs.h"
 #include "Buttons.h"
 #include "CPort.h"
 #include "ComCtrls.h"
@@ -23,6 +24,7 @@
 #include "dxButton.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace logbridge {
@@ -85,13 +87,20 @@ TLabel *MakeLabel(TForm1 *Form, TWinControl *Parent, const char *Name, int Left,
     return label;
 }
 
+// A command button; all but "Prikazi Grafik" carry a picture.
 TdxButton *MakeButton(TForm1 *Form, TWinControl *Parent, const char *Name, int Left, int Top,
-                      int Width, const std::string &Caption, bool Enabled)
+                      int Width, const std::string &Caption, bool Enabled,
+                      std::optional<TButtonGlyph> Glyph)
 {
     auto *button = Make<TdxButton>(Form, Parent, Name, Left, Top, Width, 41);
     button->SetCursor(crHandPoint);
     button->SetCaption(Caption);
     button->SetEnabled(Enabled);
+    if (Glyph) {
+        TBitmap picture;
+        PaintButtonGlyph(&picture, *Glyph);
+        button->SetGlyph(&picture);
+    }
     return button;
 }
 
@@ -240,14 +249,16 @@ void TForm1::CreateMainPage()
     MakeLabel(this, p, "Label2", 12, 10, "Port:");
     ComboBox1 = Make<TComboBox>(this, p, "ComboBox1", 12, 26, 121, 21);
     ComboBox1->SetText("COM2");
-    dxButton1 = MakeButton(this, p, "dxButton1", 144, 10, 113, "Osvezi komunikaciju", true);
+    dxButton1 = MakeButton(this, p, "dxButton1", 144, 10, 113, "Osvezi komunikaciju",
+                           true, TButtonGlyph::Refresh);
     dxButton1->SetColor(clActiveBorder);
     dxButton1->SetParentColor(false);
     VerdanaBold(dxButton1, clBlack);
     dxButton1->Colors()->SetBackgroundFrom(0xCACBCA);
     dxButton1->Colors()->SetBackgroundTo(clSilver);
     dxButton1->SetQuality(bqHigh);
-    dxButton14 = MakeButton(this, p, "dxButton14", 264, 10, 113, "Pronadji uredjaj", true);
+    dxButton14 = MakeButton(this, p, "dxButton14", 264, 10, 113, "Pronadji uredjaj",
+                            true, TButtonGlyph::FindDevice);
     VerdanaBold(dxButton14, clWindowText);
     dxButton14->Colors()->SetBackgroundFrom(clMenu);
     dxButton14->Colors()->SetBackgroundTo(0xD0D8DF);
@@ -304,11 +315,14 @@ void TForm1::CreateMainPage()
     IAgaloLED2->SetLedWidth(37);
     IAgaloLED2->SetLedHeight(5);
 
-    dxButton9 = MakeButton(this, p, "dxButton9", 12, 270, 97, "Pokreni akviziciju", false);
+    dxButton9 = MakeButton(this, p, "dxButton9", 12, 270, 97, "Pokreni akviziciju",
+                           false, TButtonGlyph::StartAcquisition);
     Acquisition(dxButton9, clGreen);
-    dxButton10 = MakeButton(this, p, "dxButton10", 116, 270, 97, "Zaustavi akviziciju", false);
+    dxButton10 = MakeButton(this, p, "dxButton10", 116, 270, 97, "Zaustavi akviziciju",
+                            false, TButtonGlyph::StopAcquisition);
     Acquisition(dxButton10, clMaroon);
-    dxButton2 = MakeButton(this, p, "dxButton2", 220, 270, 145, "Procitaj sve parametre", false);
+    dxButton2 = MakeButton(this, p, "dxButton2", 220, 270, 145, "Procitaj sve parametre",
+                           false, TButtonGlyph::ReadAll);
     Pale(dxButton2);
     dxButton2->Colors()->SetBorderEdges(clScrollBar);
     dxButton2->SetQuality(bqHigh);
@@ -319,10 +333,11 @@ void TForm1::CreateMainPage()
 void TForm1::CreateMemoryPage()
 {
     TTabSheet *p = TabSheet2;
-    dxButton3 = MakeButton(this, p, "dxButton3", 8, 8, 153, "PROCITAJ (F3)", false);
+    dxButton3 = MakeButton(this, p, "dxButton3", 8, 8, 153, "PROCITAJ (F3)",
+                           false, TButtonGlyph::Download);
     Pale(dxButton3);
     dxButton3->Colors()->SetBorderEdges(clScrollBar);
-    dxButton4 = MakeButton(this, p, "dxButton4", 8, 56, 145, "OBRISI", false);
+    dxButton4 = MakeButton(this, p, "dxButton4", 8, 56, 145, "OBRISI", false, TButtonGlyph::Erase);
     Pale(dxButton4);
     Label10 = MakeLabel(this, p, "Label10", 170, 10, "Status");
     Label13 = MakeLabel(this, p, "Label13", 170, 28, "Preuzeto:");
@@ -335,13 +350,17 @@ void TForm1::CreateMemoryPage()
     ProgressCyl1->SetFontShadowColor(clBlack);
     ProgressCyl1->SetProEffect(peGlassBlue);
 
-    dxButton5 = MakeButton(this, p, "dxButton5", 8, 104, 121, "Ucitaj BIN", true);
+    dxButton5 = MakeButton(this, p, "dxButton5", 8, 104, 121, "Ucitaj BIN",
+                           true, TButtonGlyph::LoadImage);
     Pale(dxButton5);
-    dxButton6 = MakeButton(this, p, "dxButton6", 136, 104, 121, "Snimi BIN", true);
+    dxButton6 = MakeButton(this, p, "dxButton6", 136, 104, 121, "Snimi BIN",
+                           true, TButtonGlyph::SaveImage);
     Pale(dxButton6);
-    dxButton7 = MakeButton(this, p, "dxButton7", 264, 104, 121, "Export DTS", true);
+    dxButton7 = MakeButton(this, p, "dxButton7", 264, 104, 121, "Export DTS",
+                           true, TButtonGlyph::ExportRecording);
     Pale(dxButton7);
-    dxButton12 = MakeButton(this, p, "dxButton12", 392, 104, 121, "Prikazi Grafik", true);
+    dxButton12 = MakeButton(this, p, "dxButton12", 392, 104, 121, "Prikazi Grafik",
+                            true, std::nullopt);
     Label12 = MakeLabel(this, p, "Label12", 8, 150, "Naziv snimljenog fajla");
     Label12->SetShowHint(true);
 
@@ -366,7 +385,8 @@ void TForm1::CreateMemoryPage()
     Label26->SetAutoSize(false);
     Label26->SetWordWrap(true);
     Label26->SetBounds(416, 240, 150, 78);
-    dxButton11 = MakeButton(this, p, "dxButton11", 416, 322, 121, "Export RTF", true);
+    dxButton11 = MakeButton(this, p, "dxButton11", 416, 322, 121, "Export RTF",
+                            true, TButtonGlyph::ExportRtf);
     dxButton11->Colors()->SetBackgroundFrom(0xD7D6D5);
     dxButton11->Colors()->SetBackgroundTo(0xD7D6D5);
 
@@ -414,7 +434,8 @@ void TForm1::CreateSettingsPage()
         ComboBox2->AddItem(item);
     ComboBox2->SetText("Odaberite period");
     Label31 = MakeLabel(this, p, "Label31", 8, 218, "Memorija za:");
-    dxButton13 = MakeButton(this, p, "dxButton13", 170, 180, 137, "     Snimi podesavanja", false);
+    dxButton13 = MakeButton(this, p, "dxButton13", 170, 180, 137, "     Snimi podesavanja",
+                            false, TButtonGlyph::SaveSettings);
     Pale(dxButton13);
     dxButton13->Colors()->SetBorderEdges(clScrollBar);
     Label35 = MakeLabel(this, p, "Label35", 316, 186, "Ova opcija je moguca samo");
@@ -426,7 +447,7 @@ void TForm1::CreateClockPage()
     TTabSheet *p = TabSheet4;
     Label21 = MakeLabel(this, p, "Label21", 12, 12, "Da li je uredjaj prisutan?");
     dxButton8 = MakeButton(this, p, "dxButton8", 12, 36, 313, "    Sinhronizuj CASOVNIK PC => ORVA",
-                           false);
+                           false, TButtonGlyph::ClockSync);
     Pale(dxButton8);
     dxButton8->Colors()->SetHighlightFrom(clNavy);
     dxButton8->Colors()->SetHighlightTo(clNavy);

@@ -1,5 +1,6 @@
 #include "PlotviewForm.h"
 
+#include "ButtonGlyphs.h"
 #include "ChartWidget.h"
 #include "System.h"
 #include "ViewerPictures.h"
@@ -104,11 +105,11 @@ TForm1::TForm1(TComponent *AOwner) : TForm(AOwner)
     Gauge1->SetVisible(false);
 
     dxButton1 = MakeButton(loading, this, "dxButton1", Panel1, "Load DTS", Bounds(200, 8, 113, 41));
-    PaintLoadGlyph(dxButton1->Glyph());
+    PaintButtonGlyph(dxButton1->Glyph(), TButtonGlyph::Load);
     dxButton1->Colors()->SetBackgroundFrom(0xDFDFDF);
     dxButton1->SetQuality(bqHigh);
     dxButton2 = MakeButton(loading, this, "dxButton2", Panel1, "Print", Bounds(200, 53, 113, 41));
-    PaintPrintGlyph(dxButton2->Glyph());
+    PaintButtonGlyph(dxButton2->Glyph(), TButtonGlyph::Print);
     dxButton2->Colors()->SetBackgroundFrom(0xDFDFDF);
     dxButton3 = MakeButton(loading, this, "dxButton3", Panel1, "Zoom -", Bounds(320, 8, 65, 25));
     dxButton4 = MakeButton(loading, this, "dxButton4", Panel1, "Normal", Bounds(387, 8, 65, 25));

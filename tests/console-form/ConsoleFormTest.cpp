@@ -503,7 +503,7 @@ TEST_F(ConsoleForm, ClockTakesThePcTime)
 
 // ---------------------------------------------------------------- the window's look
 
-TEST_F(ConsoleForm, ButtonsShowTheHandAndTheLedsTheirResourceColours)
+TEST_F(ConsoleForm, ButtonsShowTheHandAndTheirPicturesAndTheLedsTheirResourceColours)
 {
     TForm1 &f = MakeForm();
     int buttons = 0;
@@ -512,6 +512,9 @@ TEST_F(ConsoleForm, ButtonsShowTheHandAndTheLedsTheirResourceColours)
             ++buttons;
             EXPECT_EQ(b->Cursor(), crHandPoint) << b->Name();
             EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor) << b->Name();
+            const bool pictured = b != f.dxButton12;
+            EXPECT_EQ(b->Glyph()->Width(), pictured ? 32 : 0) << b->Name();
+            EXPECT_EQ(b->Glyph()->Height(), pictured ? 32 : 0) << b->Name();
         }
     EXPECT_EQ(buttons, 14);
     EXPECT_EQ(f.IAgaloLED1->LedPlasticColor(), clLime);

@@ -1,8 +1,10 @@
 // The gradient push buttons of the console and the viewer, taken from the
 // two windows as they build them, each in its normal, hot, focused,
-// pressed and disabled look.
+// pressed and disabled look; and every button glyph enlarged, as drawn
+// and on a button, enabled and disabled.
 #include "Gallery.h"
 
+#include "ButtonGlyphs.h"
 #include "Forms.h"
 #include "MainForm.h"
 #include "PlotviewForm.h"
@@ -10,8 +12,11 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -98,4 +103,63 @@ GALLERY_PAGE(btn)
         SaveButtons(Save, "viewer", viewer);
     }
     qInstallMessageHandler(PreviousHandler);
+}
+
+GALLERY_PAGE(glyphs)
+{
+    const std::pair<TButtonGlyph, const char *> glyphs[] = {
+        {TButtonGlyph::Load, "Load"},
+        {TButtonGlyph::Print, "Print"},
+        {TButtonGlyph::Refresh, "Refresh"},
+        {TButtonGlyph::ReadAll, "ReadAll"},
+        {TButtonGlyph::Download, "Download"},
+        {TButtonGlyph::Erase, "Erase"},
+        {TButtonGlyph::LoadImage, "LoadImage"},
+        {TButtonGlyph::SaveImage, "SaveImage"},
+        {TButtonGlyph::ExportRecording, "ExportRecording"},
+        {TButtonGlyph::ClockSync, "ClockSync"},
+        {TButtonGlyph::StartAcquisition, "StartAcquisition"},
+        {TButtonGlyph::StopAcquisition, "StopAcquisition"},
+        {TButtonGlyph::ExportRtf, "ExportRtf"},
+        {TButtonGlyph::SaveSettings, "SaveSettings"},
+        {TButtonGlyph::FindDevice, "FindDevice"},
+    };
+    const int zoom = 4, margin = 8, labelHeight = 14, perSheet = 5;
+    const int buttonW = 44, buttonH = 40, rowH = labelHeight + zoom * buttonH + margin;
+    const int count = static_cast<int>(std::size(glyphs));
+    TForm form(nullptr);
+    form.SetBounds(0, 0, buttonW + 20, buttonH + 20);
+    auto *button = new TdxButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 10, buttonW, buttonH);
+    form.SetVisible(true);
+    for (int first = 0; first < count; first += perSheet) {
+        TBitmap sheet;
+        sheet.SetPixelFormat(pf24bit);
+        sheet.SetSize(4 * margin + zoom * (32 + 2 * buttonW), margin + perSheet * rowH);
+        TCanvas *c = sheet.Canvas();
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(Rect(0, 0, sheet.Width(), sheet.Height()));
+        c->Font()->SetHeight(-11);
+        for (int i = first; i < std::min(first + perSheet, count); ++i) {
+            const int y = margin + (i - first) * rowH;
+            c->Brush()->SetStyle(bsClear);
+            c->TextOut(margin, y, glyphs[i].second);
+            TBitmap glyph;
+            PaintButtonGlyph(&glyph, glyphs[i].first);
+            button->SetGlyph(&glyph);
+            int x = margin;
+            c->StretchDraw(Bounds(x, y + labelHeight, zoom * 32, zoom * 32), &glyph);
+            x += zoom * 32 + margin;
+            for (TLook state : {Normal, Disabled}) {
+                TBitmap face;
+                face.SetPixelFormat(pf24bit);
+                face.SetSize(buttonW, buttonH);
+                PaintLook(button, state, face.Canvas(), 0, 0);
+                c->StretchDraw(Bounds(x, y + labelHeight, zoom * buttonW, zoom * buttonH), &face);
+                x += zoom * buttonW + margin;
+            }
+        }
+        Save(std::to_string(first / perSheet + 1), sheet.Image());
+    }
 }
