@@ -147,6 +147,15 @@ private:
     void ChangeAtLeast(int &Field, int Value, int Lowest, const char *Message);
     // Stores Value and repaints, unless it is the stored value already.
     template <class T> void Change(T &Field, T Value);
+    // Makes a change (Do) and repaints. A size the change needs that cannot
+    // be made raises EOutOfResources with the change undone (Undone) and the
+    // cells and size as they were.
+    template <class Apply, class Undo> void ChangeOrUndo(Apply &&Do, Undo &&Undone);
+    struct TCells {
+        int NoOfChars, TextLines, PixelWidth, PixelHeight, DotWidth, DotHeight, GlyphCols,
+            GlyphRows, CellWidth, CellHeight, FirstChar, LastChar, LastWidth, LastHeight, Width,
+            Height;
+    };
 
     TDotMatrix FDotMatrix = mat5x7;
     TPixelSize FPixelSize = pix2x2;
