@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <sstream>
+#include <new>
 
 namespace {
 
@@ -55,33 +55,39 @@ int32_t LittleEndian(const uint8_t *Bytes)
 bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result)
 {
     // The file is read whole first: a FIFO or device never holds up the label.
-    std::string bytes;
-    if (!ReadRegularFile(FileName, bytes, std::size_t(16) + 256 * MaxGlyphSide * MaxGlyphSide + 1))
+    // The header tells how much of it is the font; memory follows what the
+    // file holds, never what the header claims.
+    std::string header;
+    if (!ReadRegularFile(FileName, header, 16) || header.size() < 16)
         return false;
-    std::istringstream file(bytes);
-    uint8_t header[16];
-    if (!file.read(reinterpret_cast<char *>(header), sizeof header))
-        return false;
+    const auto *head = reinterpret_cast<const uint8_t *>(header.data());
     TGlyphFile glyphs;
-    glyphs.Cols = LittleEndian(header);
-    glyphs.Rows = LittleEndian(header + 4);
-    glyphs.First = LittleEndian(header + 8);
-    glyphs.Last = LittleEndian(header + 12);
-    if (glyphs.Cols < 1 || glyphs.Rows < 1 || glyphs.Cols > MaxGlyphSide ||
-        glyphs.Rows > MaxGlyphSide)
+    glyphs.Cols = LittleEndian(head);
+    glyphs.Rows = LittleEndian(head + 4);
+    glyphs.First = LittleEndian(head + 8);
+    glyphs.Last = LittleEndian(head + 12);
+    if (glyphs.Cols < 1 || glyphs.Rows < 1)
         return false;
     if (glyphs.First < 0 || glyphs.First > glyphs.Last || glyphs.Last > 255)
         return false;
-    const size_t glyphSize = size_t(glyphs.Cols) * size_t(glyphs.Rows);
-    const size_t count = size_t(glyphs.Last - glyphs.First + 1);
-    std::vector<uint8_t> read(count * glyphSize);
-    if (!file.read(reinterpret_cast<char *>(read.data()), std::streamsize(read.size())))
+    size_t glyphSize, dots, fileSize;
+    if (__builtin_mul_overflow(size_t(glyphs.Cols), size_t(glyphs.Rows), &glyphSize) ||
+        __builtin_mul_overflow(glyphSize, size_t(glyphs.Last - glyphs.First + 1), &dots) ||
+        __builtin_add_overflow(dots, size_t(16), &fileSize))
         return false;
-    glyphs.Dots.assign(256 * glyphSize, 0);
-    for (size_t i = 0; i < read.size(); ++i) {
-        if (read[i] > 1)
+    try {
+        std::string bytes;
+        if (!ReadRegularFile(FileName, bytes, fileSize) || bytes.size() < fileSize)
             return false;
-        glyphs.Dots[glyphs.First * glyphSize + i] = read[i] == 0;
+        glyphs.Dots.resize(dots);
+        for (size_t i = 0; i < dots; ++i) {
+            const uint8_t dot = uint8_t(bytes[16 + i]);
+            if (dot > 1)
+                return false;
+            glyphs.Dots[i] = dot == 0;
+        }
+    } catch (const std::bad_alloc &) {
+        return false; // glyph memory that cannot be had
     }
     Result = std::move(glyphs);
     return true;
@@ -459,7 +465,8 @@ void TLCDLabel::DrawCells(TCanvas *Target)
 bool TLCDLabel::GlyphDotLit(int Code, int Row, int Col) const
 {
     if (FDotMatrix == CustomFont)
-        return FCustom.Dots[(size_t(Code) * FGlyphRows + Row) * FGlyphCols + Col] != 0;
+        return FCustom.Dots[(size_t(Code - FCustom.First) * FGlyphRows + Row) * FGlyphCols + Col] !=
+               0;
     TDotMatrix matrix = FDotMatrix;
     if (matrix == Hitachi2) {
         if (Code < Hitachi2OwnFirst) {
