@@ -1,5 +1,6 @@
 // Memory images are files a user can hand in: any bytes go through loading,
 // both reports and the recording export, with any start text.
+#include "BinLoad.h"
 #include "DownloadReport.h"
 #include "DtsExport.h"
 #include "MemoryImage.h"
@@ -8,26 +9,12 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
     using namespace logbridge;
     static auto state = std::make_unique<TConsoleState>();
-    const int fd = memfd_create("bin", 0);
-    if (fd < 0 || write(fd, Data, Size) != ssize_t(Size))
-        std::abort();
-    try {
-        LoadMemoryImage(*state, "/proc/self/fd/" + std::to_string(fd));
-    } catch (const EMemoryImageTooLarge &) {
-        close(fd);
-        if (Size <= ImageBufferSize)
-            std::abort();
+    if (!LoadFuzzImage(*state, Data, Size))
         return 0;
-    }
-    close(fd);
-    if (state->ByteCount != int32_t(Size))
-        std::abort();
 
     (void)ReportText(TReportKind::rkLoad, state->WorkBuffer, state->ByteCount, 0);
     // The same bytes as a download whose announced size comes from the first

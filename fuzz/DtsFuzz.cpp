@@ -1,14 +1,13 @@
 // Recordings are files a user can hand in: any bytes go through loading, the
 // run list, the run filter and the chart's layout.
 #include "Chart.h"
+#include "FuzzFile.h"
 #include "Recording.h"
 
 #include <QGuiApplication>
 
 #include <cstdlib>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 // Fontconfig keeps a few bytes of its caches to the process end.
 extern "C" const char *__lsan_default_suppressions()
@@ -25,12 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     static QGuiApplication *app =
         (setenv("QT_QPA_PLATFORM", "offscreen", 0), new QGuiApplication(argc, argv));
     (void)app;
-    const int fd = memfd_create("dts", 0);
-    if (fd < 0 || write(fd, Data, Size) != ssize_t(Size))
-        std::abort();
     TRecording data;
-    data.Load("/proc/self/fd/" + std::to_string(fd));
-    close(fd);
+    data.Load(TFuzzFile(Data, Size).Path());
     TChart chart(nullptr);
     auto *temperature = new TLineSeries(&chart);
     auto *humidity = new TLineSeries(&chart);

@@ -17,10 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     TGlyphFile glyphs;
     glyphs.Cols = -7;
     if (ReadGlyphFile(path, glyphs)) {
-        const bool sane = glyphs.Cols >= 1 && glyphs.Rows >= 1 && glyphs.Cols <= MaxGlyphSide &&
-                          glyphs.Rows <= MaxGlyphSide && glyphs.First >= 0 && glyphs.Last <= 255 &&
-                          glyphs.First <= glyphs.Last &&
-                          glyphs.Dots.size() == size_t(256) * size_t(glyphs.Cols) * size_t(glyphs.Rows);
+        const bool sane = glyphs.Cols >= 1 && glyphs.Rows >= 1 && glyphs.First >= 0 &&
+                          glyphs.Last <= 255 && glyphs.First <= glyphs.Last &&
+                          glyphs.Dots.size() == size_t(glyphs.Last - glyphs.First + 1) *
+                                                    size_t(glyphs.Cols) * size_t(glyphs.Rows) &&
+                          glyphs.Dots.size() + 16 <= Size;
         if (!sane)
             __builtin_trap();
     } else if (glyphs.Cols != -7) {

@@ -4,6 +4,7 @@
 #include "Random.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -223,10 +224,14 @@ void DarkenBitmap(TBitmap *Bitmap, int N)
 
 bool FacesShadow(int T)
 {
-    double a = Radians(T);
-    if (std::sin(a) > 0)
-        return std::cos(a) <= -1 / std::sqrt(2.0);
-    return std::cos(a) <= 1 / std::sqrt(2.0);
+    // The bounds lie on whole multiples of 45 degrees, where sine and cosine
+    // in floating point fall a hair either side; on the tenths they are exact.
+    // Upper half (0 .. 180 degrees, open): shadowed from 135 degrees on.
+    // Otherwise: shadowed from 180 through 315 degrees.
+    const int t = int((int64_t(T) % 3600 + 3600) % 3600);
+    if (t > 0 && t < 1800)
+        return t >= 1350;
+    return t >= 1800 && t <= 3150;
 }
 
 int HaloStrength(int X, int Y, int Width, int Height, int Intensity)

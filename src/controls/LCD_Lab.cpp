@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <sstream>
+#include <new>
 
 namespace {
 
@@ -55,33 +55,39 @@ int32_t LittleEndian(const uint8_t *Bytes)
 bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result)
 {
     // The file is read whole first: a FIFO or device never holds up the label.
-    std::string bytes;
-    if (!ReadRegularFile(FileName, bytes, std::size_t(16) + 256 * MaxGlyphSide * MaxGlyphSide + 1))
+    // The header tells how much of it is the font; memory follows what the
+    // file holds, never what the header claims.
+    std::string header;
+    if (!ReadRegularFile(FileName, header, 16) || header.size() < 16)
         return false;
-    std::istringstream file(bytes);
-    uint8_t header[16];
-    if (!file.read(reinterpret_cast<char *>(header), sizeof header))
-        return false;
+    const auto *head = reinterpret_cast<const uint8_t *>(header.data());
     TGlyphFile glyphs;
-    glyphs.Cols = LittleEndian(header);
-    glyphs.Rows = LittleEndian(header + 4);
-    glyphs.First = LittleEndian(header + 8);
-    glyphs.Last = LittleEndian(header + 12);
-    if (glyphs.Cols < 1 || glyphs.Rows < 1 || glyphs.Cols > MaxGlyphSide ||
-        glyphs.Rows > MaxGlyphSide)
+    glyphs.Cols = LittleEndian(head);
+    glyphs.Rows = LittleEndian(head + 4);
+    glyphs.First = LittleEndian(head + 8);
+    glyphs.Last = LittleEndian(head + 12);
+    if (glyphs.Cols < 1 || glyphs.Rows < 1)
         return false;
     if (glyphs.First < 0 || glyphs.First > glyphs.Last || glyphs.Last > 255)
         return false;
-    const size_t glyphSize = size_t(glyphs.Cols) * size_t(glyphs.Rows);
-    const size_t count = size_t(glyphs.Last - glyphs.First + 1);
-    std::vector<uint8_t> read(count * glyphSize);
-    if (!file.read(reinterpret_cast<char *>(read.data()), std::streamsize(read.size())))
+    size_t glyphSize, dots, fileSize;
+    if (__builtin_mul_overflow(size_t(glyphs.Cols), size_t(glyphs.Rows), &glyphSize) ||
+        __builtin_mul_overflow(glyphSize, size_t(glyphs.Last - glyphs.First + 1), &dots) ||
+        __builtin_add_overflow(dots, size_t(16), &fileSize))
         return false;
-    glyphs.Dots.assign(256 * glyphSize, 0);
-    for (size_t i = 0; i < read.size(); ++i) {
-        if (read[i] > 1)
+    try {
+        std::string bytes;
+        if (!ReadRegularFile(FileName, bytes, fileSize) || bytes.size() < fileSize)
             return false;
-        glyphs.Dots[glyphs.First * glyphSize + i] = read[i] == 0;
+        glyphs.Dots.resize(dots);
+        for (size_t i = 0; i < dots; ++i) {
+            const uint8_t dot = uint8_t(bytes[16 + i]);
+            if (dot > 1)
+                return false;
+            glyphs.Dots[i] = dot == 0;
+        }
+    } catch (const std::bad_alloc &) {
+        return false; // glyph memory that cannot be had
     }
     Result = std::move(glyphs);
     return true;
@@ -124,24 +130,38 @@ void TLCDLabel::SetCaption(const std::string &Value)
 
 void TLCDLabel::SetDotMatrix(TDotMatrix Value)
 {
-    TDotMatrix old = FDotMatrix == CustomFont ? mat5x7 : FDotMatrix;
-    FDotMatrix = Value;
-    if (Value == CustomFont) {
-        if (FFileName.empty()) {
-            FDotMatrix = old;
-        } else {
-            FCustom = TGlyphFile();
-            if (!LoadCustomFont(FFileName))
-                FDotMatrix = old;
-        }
-    }
-    Repaint();
+    const TDotMatrix before = FDotMatrix;
+    TGlyphFile custom = FCustom;
+    ChangeOrUndo(
+        [&] {
+            TDotMatrix old = FDotMatrix == CustomFont ? mat5x7 : FDotMatrix;
+            FDotMatrix = Value;
+            if (Value == CustomFont) {
+                if (FFileName.empty()) {
+                    FDotMatrix = old;
+                } else {
+                    FCustom = TGlyphFile();
+                    if (!LoadCustomFont(FFileName))
+                        FDotMatrix = old;
+                }
+            }
+        },
+        [&] {
+            FDotMatrix = before;
+            FCustom = std::move(custom);
+        });
 }
 
 void TLCDLabel::Setfilename(const T_FileName &Value)
 {
+    const T_FileName before = FFileName;
     FFileName = Value;
-    SetDotMatrix(CustomFont);
+    try {
+        SetDotMatrix(CustomFont);
+    } catch (...) {
+        FFileName = before;
+        throw;
+    }
     Repaint();
 }
 
@@ -168,8 +188,38 @@ template <class T> void TLCDLabel::Change(T &Field, T Value)
 {
     if (Field == Value)
         return;
-    Field = Value;
-    Repaint();
+    const T old = Field;
+    ChangeOrUndo([&] { Field = Value; }, [&] { Field = old; });
+}
+
+template <class Apply, class Undo> void TLCDLabel::ChangeOrUndo(Apply &&Do, Undo &&Undone)
+{
+    const TCells cells{FNoOfChars, FTextLines, FPixelWidth, FPixelHeight, FDotWidth,
+                       FDotHeight, FGlyphCols, FGlyphRows,  FCellWidth,   FCellHeight,
+                       FFirstChar, FLastChar,  FLastWidth,  FLastHeight,  Width(),
+                       Height()};
+    try {
+        Do();
+        Repaint();
+    } catch (...) {
+        Undone();
+        FNoOfChars = cells.NoOfChars;
+        FTextLines = cells.TextLines;
+        FPixelWidth = cells.PixelWidth;
+        FPixelHeight = cells.PixelHeight;
+        FDotWidth = cells.DotWidth;
+        FDotHeight = cells.DotHeight;
+        FGlyphCols = cells.GlyphCols;
+        FGlyphRows = cells.GlyphRows;
+        FCellWidth = cells.CellWidth;
+        FCellHeight = cells.CellHeight;
+        FFirstChar = cells.FirstChar;
+        FLastChar = cells.LastChar;
+        FLastWidth = cells.LastWidth;
+        FLastHeight = cells.LastHeight;
+        SetBounds(Left(), Top(), cells.Width, cells.Height);
+        throw;
+    }
 }
 
 void TLCDLabel::SetPixelSize(TPixelSize Value)
@@ -247,9 +297,16 @@ void TLCDLabel::SetPixelOn(TColor Value)
 {
     if (Value == FPixelOn)
         return;
-    FPixelOn = Value;
-    CalcDimColor();
-    Repaint();
+    const TColor old = FPixelOn;
+    ChangeOrUndo(
+        [&] {
+            FPixelOn = Value;
+            CalcDimColor();
+        },
+        [&] {
+            FPixelOn = old;
+            CalcDimColor();
+        });
 }
 
 void TLCDLabel::CalcDimColor()
@@ -272,6 +329,19 @@ void TLCDLabel::SetCharRange()
     FLastChar = set.Last;
 }
 
+namespace {
+// The largest side a label can have: the largest widget the window system
+// makes. Sizes are summed in 64 bits, so no property value overflows them.
+constexpr int64_t MaxLabelSide = 16777215;
+
+int64_t CheckedSide(int64_t Side)
+{
+    if (Side > MaxLabelSide)
+        throw EOutOfResources();
+    return Side;
+}
+} // namespace
+
 void TLCDLabel::SetCellSize()
 {
     if (FPixelSize == pixCustom) {
@@ -288,19 +358,23 @@ void TLCDLabel::SetCellSize()
         FGlyphCols = BuiltinSet(FDotMatrix).Cols;
         FGlyphRows = BuiltinSet(FDotMatrix).Rows;
     }
-    FCellWidth = FGlyphCols * FDotWidth + (FGlyphCols - 1) * FPixelSpacing;
-    FCellHeight = FGlyphRows * FDotHeight + (FGlyphRows - 1) * FPixelSpacing;
+    FCellWidth = int(CheckedSide(int64_t(FGlyphCols) * FDotWidth +
+                                 int64_t(FGlyphCols - 1) * FPixelSpacing));
+    FCellHeight = int(CheckedSide(int64_t(FGlyphRows) * FDotHeight +
+                                  int64_t(FGlyphRows - 1) * FPixelSpacing));
 }
 
 void TLCDLabel::ComputeCells()
 {
-    const int width =
-        2 * FBorderSpace + (FNoOfChars - 1) * FCharSpacing + FNoOfChars * FCellWidth + 2;
-    const int height =
-        2 * FBorderSpace + (FTextLines - 1) * FLineSpacing + FTextLines * FCellHeight + 2;
+    const int width = int(CheckedSide(2 * int64_t(FBorderSpace) +
+                                      int64_t(FNoOfChars - 1) * FCharSpacing +
+                                      int64_t(FNoOfChars) * FCellWidth + 2));
+    const int height = int(CheckedSide(2 * int64_t(FBorderSpace) +
+                                       int64_t(FTextLines - 1) * FLineSpacing +
+                                       int64_t(FTextLines) * FCellHeight + 2));
+    SetBounds(Left(), Top(), width, height);
     FLastWidth = width;
     FLastHeight = height;
-    SetBounds(Left(), Top(), width, height);
 }
 
 void TLCDLabel::SizeFromCells()
@@ -312,10 +386,11 @@ void TLCDLabel::SizeFromCells()
 void TLCDLabel::FitCellsToSize()
 {
     SetCellSize();
-    FNoOfChars =
-        std::max(1, (Width() + FCharSpacing - 2 * FBorderSpace) / (FCharSpacing + FCellWidth));
-    FTextLines =
-        std::max(1, (Height() + FLineSpacing - 2 * FBorderSpace) / (FLineSpacing + FCellHeight));
+    // The quotients are at most the size, so they fit.
+    FNoOfChars = int(std::max<int64_t>(1, (int64_t(Width()) + FCharSpacing - 2 * int64_t(FBorderSpace)) /
+                                              (int64_t(FCharSpacing) + FCellWidth)));
+    FTextLines = int(std::max<int64_t>(1, (int64_t(Height()) + FLineSpacing - 2 * int64_t(FBorderSpace)) /
+                                              (int64_t(FLineSpacing) + FCellHeight)));
     ComputeCells();
 }
 
@@ -366,8 +441,10 @@ void TLCDLabel::Paint()
 
 void TLCDLabel::DrawCells(TCanvas *Target)
 {
-    int x = FBorderSpace + 1;
-    int y = FBorderSpace + 1;
+    // In 64 bits: a spacing counts in the size only between cells, so the
+    // step past the last cell may leave the 32 bits.
+    int64_t x = FBorderSpace + 1;
+    int64_t y = FBorderSpace + 1;
     int index = 0;
     bool ended = false;
     for (int line = 0; line < FTextLines; ++line) {
@@ -376,19 +453,20 @@ void TLCDLabel::DrawCells(TCanvas *Target)
             // index never reads past it.
             ended = ended || FTextBuffer[index] == 0;
             const int code = ended ? 0 : uint8_t(FTextBuffer[index]);
-            DrawGlyph(Target, x, y, std::clamp(code, FFirstChar, FLastChar));
-            x += FCellWidth + FCharSpacing;
+            DrawGlyph(Target, int(x), int(y), std::clamp(code, FFirstChar, FLastChar));
+            x += int64_t(FCellWidth) + FCharSpacing;
             ++index;
         }
         x = FBorderSpace + 1;
-        y += FCellHeight + FLineSpacing;
+        y += int64_t(FCellHeight) + FLineSpacing;
     }
 }
 
 bool TLCDLabel::GlyphDotLit(int Code, int Row, int Col) const
 {
     if (FDotMatrix == CustomFont)
-        return FCustom.Dots[(size_t(Code) * FGlyphRows + Row) * FGlyphCols + Col] != 0;
+        return FCustom.Dots[(size_t(Code - FCustom.First) * FGlyphRows + Row) * FGlyphCols + Col] !=
+               0;
     TDotMatrix matrix = FDotMatrix;
     if (matrix == Hitachi2) {
         if (Code < Hitachi2OwnFirst) {
@@ -406,8 +484,8 @@ void TLCDLabel::DrawGlyph(TCanvas *Target, int X, int Y, int Code)
     for (int row = 0; row < FGlyphRows; ++row) {
         for (int col = 0; col < FGlyphCols; ++col) {
             const TColor color = GlyphDotLit(Code, row, col) ? FPixelOn : FPixelOff;
-            const int x = X + col * (FDotWidth + FPixelSpacing);
-            const int y = Y + row * (FDotHeight + FPixelSpacing);
+            const int x = int(X + col * (int64_t(FDotWidth) + FPixelSpacing));
+            const int y = int(Y + row * (int64_t(FDotHeight) + FPixelSpacing));
             if (FPixelSize == pix1x1) {
                 Target->SetPixels(x, y, color);
                 continue;

@@ -41,20 +41,17 @@ struct TGlyphFile {
     int Rows = 0;
     int First = 0;
     int Last = 0;
-    // 256 glyphs of Cols x Rows bytes, 1 = lit (the file's sense inverted);
-    // codes outside First .. Last are unlit.
+    // The glyphs of First .. Last, Cols x Rows bytes each, 1 = lit (the
+    // file's sense inverted).
     std::vector<uint8_t> Dots;
 };
 
-// Reads a glyph file. False for a file that cannot be read or lies outside
-// the format: shorter than its header or its glyphs, columns or rows below 1
-// or above MaxGlyphSide, codes outside 0 .. 255 or first above last, a dot
-// byte other than 0 or 1. Result is left untouched then.
+// Reads a glyph file. False for a file that cannot be read, whose glyphs
+// cannot be held in memory, or that lies outside the format: shorter than
+// its header or its glyphs, columns or rows below 1, codes outside 0 .. 255
+// or first above last, a dot byte other than 0 or 1. Result is left
+// untouched then.
 bool ReadGlyphFile(const std::string &FileName, TGlyphFile &Result);
-// The glyph side beyond which a file's glyphs are taken as memory that cannot
-// be had: a hostile header must not make the label allocate, or size itself
-// to, gigabytes (64 dots of 16 pixels still make a cell of over 1000 pixels).
-constexpr int MaxGlyphSide = 64;
 
 class TLCDLabel : public TGraphicControl {
 public:
@@ -147,6 +144,15 @@ private:
     void ChangeAtLeast(int &Field, int Value, int Lowest, const char *Message);
     // Stores Value and repaints, unless it is the stored value already.
     template <class T> void Change(T &Field, T Value);
+    // Makes a change (Do) and repaints. A size the change needs that cannot
+    // be made raises EOutOfResources with the change undone (Undone) and the
+    // cells and size as they were.
+    template <class Apply, class Undo> void ChangeOrUndo(Apply &&Do, Undo &&Undone);
+    struct TCells {
+        int NoOfChars, TextLines, PixelWidth, PixelHeight, DotWidth, DotHeight, GlyphCols,
+            GlyphRows, CellWidth, CellHeight, FirstChar, LastChar, LastWidth, LastHeight, Width,
+            Height;
+    };
 
     TDotMatrix FDotMatrix = mat5x7;
     TPixelSize FPixelSize = pix2x2;

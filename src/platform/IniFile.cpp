@@ -61,8 +61,14 @@ void TIniDocument::Load(const std::string &Path)
         Line line{text, {}, {}, {}};
         const std::string t = Trim(text);
         if (t.size() >= 2 && t.front() == '[') {
-            const size_t close = t.find(']');
-            line.Section = Trim(t.substr(1, (close == std::string::npos ? t.size() : close) - 1));
+            if (FLiteralSections) {
+                const size_t close = t.rfind(']');
+                line.Section = t.substr(1, (close == std::string::npos ? t.size() : close) - 1);
+            } else {
+                const size_t close = t.find(']');
+                line.Section =
+                    Trim(t.substr(1, (close == std::string::npos ? t.size() : close) - 1));
+            }
         } else if (!t.empty() && t[0] != ';') {
             const size_t eq = text.find('=');
             if (eq != std::string::npos) {

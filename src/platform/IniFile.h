@@ -17,6 +17,10 @@ public:
 // only what was set.
 class TIniDocument {
 public:
+    // A document of literal sections takes a header's name from its "[" to
+    // the last "]" of the line, blanks and all, so that any name without a
+    // line break reads back as written (the registry's key names).
+    explicit TIniDocument(bool LiteralSections = false) : FLiteralSections(LiteralSections) {}
     // Loads Path; a missing or unreadable file gives an empty document.
     void Load(const std::string &Path);
     // Writes the document; false with errno on failure.
@@ -40,6 +44,7 @@ private:
         std::string Value;
     };
     int FindSection(const std::string &Section) const;
+    bool FLiteralSections;
     std::vector<Line> FLines;
 };
 

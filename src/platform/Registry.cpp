@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +36,7 @@ std::string NormaliseKeyPath(const std::string &Key)
 {
     std::string out;
     for (char c : Key) {
-        if (c == '\\' || c == '/') {
+        if (c == '\\') {
             if (!out.empty() && out.back() != '\\')
                 out.push_back('\\');
         } else {
@@ -46,23 +48,45 @@ std::string NormaliseKeyPath(const std::string &Key)
     return out;
 }
 
+bool StorableKeyPath(const std::string &Path)
+{
+    return std::none_of(Path.begin(), Path.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+bool StorableValueName(const std::string &Name)
+{
+    if (Name.empty() || !StorableKeyPath(Name) || Name.find('=') != std::string::npos || Name.front() == '[' ||
+        Name.front() == ';')
+        return false;
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    return !blank(Name.front()) && !blank(Name.back());
+}
+
 std::string TRegistry::RootFile() const
 {
     return RegistryFolder() + (RootKey == HKEY_LOCAL_MACHINE ? "/HKEY_LOCAL_MACHINE.reg" : "/HKEY_CURRENT_USER.reg");
 }
 
+TIniDocument TRegistry::LoadRoot() const
+{
+    TIniDocument doc(true);
+    doc.Load(RootFile());
+    return doc;
+}
+
 bool TRegistry::KeyExists(const std::string &Key) const
 {
-    TIniDocument doc;
-    doc.Load(RootFile());
-    return doc.HasSection(NormaliseKeyPath(Key));
+    const std::string path = NormaliseKeyPath(Key);
+    return StorableKeyPath(path) && LoadRoot().HasSection(path);
 }
 
 bool TRegistry::OpenKey(const std::string &Key, bool CanCreate)
 {
     const std::string path = NormaliseKeyPath(Key);
-    TIniDocument doc;
-    doc.Load(RootFile());
+    if (!StorableKeyPath(path))
+        return false;
+    TIniDocument doc = LoadRoot();
     if (!doc.HasSection(path)) {
         if (!CanCreate)
             return false;
@@ -78,10 +102,9 @@ bool TRegistry::OpenKey(const std::string &Key, bool CanCreate)
 
 void TRegistry::WriteString(const std::string &Name, const std::string &Value)
 {
-    if (!FOpen || Value.find('\n') != std::string::npos)
+    if (!FOpen || !StorableValueName(Name) || Value.find('\n') != std::string::npos)
         throw ERegistryException("Failed to set data for '" + Name + "'");
-    TIniDocument doc;
-    doc.Load(RootFile());
+    TIniDocument doc = LoadRoot();
     doc.Set(FCurrentKey, Name, "s:" + Value);
     if (!doc.Save(RootFile()))
         throw ERegistryException("Failed to set data for '" + Name + "'");
@@ -89,10 +112,9 @@ void TRegistry::WriteString(const std::string &Name, const std::string &Value)
 
 void TRegistry::WriteInteger(const std::string &Name, int Value)
 {
-    if (!FOpen)
+    if (!FOpen || !StorableValueName(Name))
         throw ERegistryException("Failed to set data for '" + Name + "'");
-    TIniDocument doc;
-    doc.Load(RootFile());
+    TIniDocument doc = LoadRoot();
     doc.Set(FCurrentKey, Name, "d:" + std::to_string(Value));
     if (!doc.Save(RootFile()))
         throw ERegistryException("Failed to set data for '" + Name + "'");
@@ -102,8 +124,7 @@ bool TRegistry::DeleteValue(const std::string &Name)
 {
     if (!FOpen)
         return false;
-    TIniDocument doc;
-    doc.Load(RootFile());
+    TIniDocument doc = LoadRoot();
     if (!doc.Remove(FCurrentKey, Name))
         return false;
     if (!doc.Save(RootFile()))
@@ -115,9 +136,7 @@ bool TRegistry::RawValue(const std::string &Name, std::string &Raw) const
 {
     if (!FOpen)
         return false;
-    TIniDocument doc;
-    doc.Load(RootFile());
-    return doc.Get(FCurrentKey, Name, Raw);
+    return LoadRoot().Get(FCurrentKey, Name, Raw);
 }
 
 std::string TRegistry::ReadString(const std::string &Name) const
@@ -161,7 +180,5 @@ std::vector<std::string> TRegistry::GetValueNames() const
 {
     if (!FOpen)
         return {};
-    TIniDocument doc;
-    doc.Load(RootFile());
-    return doc.Keys(FCurrentKey);
+    return LoadRoot().Keys(FCurrentKey);
 }

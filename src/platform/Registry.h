@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "IniFile.h"
 #include "SysUtils.h"
 
 class ERegistryException : public Exception {
@@ -50,10 +51,20 @@ public:
 
 private:
     std::string RootFile() const;
+    TIniDocument LoadRoot() const;
     bool RawValue(const std::string &Name, std::string &Raw) const;
     std::string FCurrentKey;
     bool FOpen = false;
 };
 
-// Normalises a key path: separators "\", no leading, trailing or doubled ones.
+// Normalises a key path: separators "\" (only they), no leading, trailing or
+// doubled ones.
 std::string NormaliseKeyPath(const std::string &Key);
+// Key names hold any character but a control character (a line break would
+// end the key's line in the file); such a key is never opened.
+bool StorableKeyPath(const std::string &Path);
+// Value names are stored as the text before the first "=" of a line, so a
+// value name is not empty and must not hold one, begin or end with a blank,
+// begin like a section or a comment, or hold a control character; such a
+// value is never written.
+bool StorableValueName(const std::string &Name);

@@ -265,8 +265,16 @@ void TCustomComPort::OpenPort()
 
 void TCustomComPort::ClosePort()
 {
-    if (!FConnected || IsDesigning())
+    // Handlers run inside a close (its events, a delivery served while the
+    // event thread ends); one that closes the port leaves the work to the
+    // close under way, which frees the thread once.
+    if (!FConnected || IsDesigning() || FClosing)
         return;
+    FClosing = true;
+    struct TClosing {
+        bool &Flag;
+        ~TClosing() { Flag = false; }
+    } closing{FClosing};
     BeforeCloseSteps();
     AbortTransfers();
     if (FThreadCreated) {
@@ -278,6 +286,7 @@ void TCustomComPort::ClosePort()
     }
     CloseDeviceHandle();
     FConnected = false;
+    FClosing = false;
     AfterCloseSteps();
 }
 

@@ -412,6 +412,7 @@ private:
 
     TComThread *EventThread = nullptr;
     bool FThreadCreated = false;
+    bool FClosing = false;
     std::unique_ptr<TUtilityWindow> NotifyWindow;
     int32_t FUpdateCount = 0;
     TThread::TThreadPriority FThreadPriority = TThread::tpNormal;

@@ -11,15 +11,29 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
 #include <utility>
 
 // ---------------------------------------------------------------- helpers
 
 namespace {
+
+// Runs a handler from the event loop: what escapes it goes to the
+// application's exception handling, as the class library's message loop
+// does; an exception leaving a Qt event handler would end the program.
+template <class F> void Guarded(TObject *Sender, F &&Handler)
+{
+    try {
+        Handler();
+    } catch (...) {
+        Application->HandleException(Sender);
+    }
+}
 
 // The control whose PaintControl runs (innermost), and how many run: a
 // paint that reads another control's picture records it as a source, and
@@ -359,6 +373,10 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     AHeight = std::max(AHeight, 0);
     bool sized = AWidth != FWidth || AHeight != FHeight;
     bool moved = ALeft != FLeft || ATop != FTop;
+    // The picture of the new size first: a size that cannot be had leaves
+    // the control as it was.
+    if (sized)
+        FBacking.SetSize(AWidth, AHeight);
     FLeft = ALeft;
     FTop = ATop;
     FWidth = AWidth;
@@ -381,7 +399,6 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         PictureMoved();
     if (sized) {
         FInvalid = true;
-        FBacking.SetSize(AWidth, AHeight);
         auto windowed = dynamic_cast<TWinControl *>(this);
         if (!windowed || windowed->HandleAllocated())
             WMSize(ClientWidth(), ClientHeight());
@@ -394,7 +411,7 @@ void TControl::resizeEvent(QResizeEvent *Event)
 {
     QWidget::resizeEvent(Event);
     if (width() != FWidth || height() != FHeight)
-        SetBounds(FLeft, FTop, width(), height());
+        Guarded(this, [&] { SetBounds(FLeft, FTop, width(), height()); });
 }
 
 void TControl::moveEvent(QMoveEvent *Event)
@@ -403,7 +420,7 @@ void TControl::moveEvent(QMoveEvent *Event)
     if (x() != FLeft || y() != FTop) {
         FLeft = x();
         FTop = y();
-        WMMove();
+        Guarded(this, [&] { WMMove(); });
     }
 }
 
@@ -696,8 +713,27 @@ void TControl::PaintControl()
 void TControl::paintEvent(QPaintEvent *Event)
 {
     const bool rebuild = PictureStale();
-    if (rebuild)
-        PaintControl();
+    if (rebuild) {
+        try {
+            PaintControl();
+        } catch (...) {
+            // The screen keeps the last picture, and the paint is not tried
+            // again until the control changes. The error is told once the
+            // paint is over: a message box inside a paint would paint again.
+            FInvalid = false;
+            FPainted = true;
+            QMetaObject::invokeMethod(
+                qApp,
+                [error = std::current_exception(), self = QPointer<TControl>(this)] {
+                    try {
+                        std::rethrow_exception(error);
+                    } catch (...) {
+                        Application->HandleException(self.data());
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+    }
     QPainter painter(this);
     for (const QRect &r : Event->region())
         painter.drawImage(r.topLeft(), FBacking.Image(), r);
@@ -877,19 +913,6 @@ void TControl::DblClick()
     if (OnDblClick)
         OnDblClick(this);
 }
-
-namespace {
-// Runs an input handler from the event loop: what escapes it goes to the
-// application's exception handling, as the class library's message loop does.
-template <class F> void Guarded(TObject *Sender, F &&Handler)
-{
-    try {
-        Handler();
-    } catch (...) {
-        Application->HandleException(Sender);
-    }
-}
-} // namespace
 
 void TControl::HandleQtMouseEvent(const QMouseEvent &Event, QPoint P)
 {

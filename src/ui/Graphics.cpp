@@ -1246,7 +1246,10 @@ void TBitmap::Assign(const TPersistent *Source)
     if (auto bitmap = dynamic_cast<const TBitmap *>(Source)) {
         if (bitmap == this)
             return;
-        FImage = bitmap->FImage.copy();
+        QImage copy = bitmap->FImage.copy();
+        if (copy.isNull() != bitmap->FImage.isNull())
+            throw EOutOfResources();
+        FImage = std::move(copy);
         FWidth = bitmap->FWidth;
         FHeight = bitmap->FHeight;
         FPixelFormat = bitmap->FPixelFormat;
@@ -1268,6 +1271,8 @@ void TBitmap::SetSize(int Width, int Height)
     QImage image;
     if (Width > 0 && Height > 0) {
         image = QImage(Width, Height, QImage::Format_BGR888);
+        if (image.isNull())
+            throw EOutOfResources();
         TColor fill = ColorToRGB(FCanvas->Brush()->Color());
         image.fill(QColor(GetRValue(fill), GetGValue(fill), GetBValue(fill)));
         int w = std::min(Width, FImage.width()), h = std::min(Height, FImage.height());

@@ -370,6 +370,12 @@ enum : unsigned {
 
 enum TBkMode : int { TRANSPARENT = 1, OPAQUE = 2 };
 
+// A picture the system cannot make (a bitmap whose pixels cannot be had).
+class EOutOfResources : public Exception {
+public:
+    EOutOfResources() : Exception("Out of system resources") {}
+};
+
 class TBitmap;
 
 // Drawing onto a bitmap. The text colour follows the font's colour and the
@@ -537,6 +543,8 @@ public:
     int Height() const { return FHeight; }
     void SetWidth(int Value) { SetSize(Value, Height()); }
     void SetHeight(int Value) { SetSize(Width(), Value); }
+    // Raises EOutOfResources, the bitmap unchanged, when the pixels cannot
+    // be had.
     void SetSize(int Width, int Height);
     bool Empty() const { return Width() == 0 || Height() == 0; }
 

@@ -40,21 +40,65 @@ QSizeF TextSize(const QFontMetricsF &Fm, const QString &Text)
     return {std::ceil(w), Fm.height() * lines.size()};
 }
 
-QString NumberText(double Value, int Decimals)
+// A number wider than this in fixed form is written with an exponent: the
+// values of a damaged recording (up to 1e308) would otherwise make labels
+// of hundreds of digits that push the plot out of the window.
+constexpr qsizetype MaxFixedChars = 12;
+
+// Without the trailing zeros of its decimals (and the point, if none remain).
+QString TrimmedDecimals(QString S)
+{
+    while (S.contains(QLatin1Char('.')) &&
+           (S.endsWith(QLatin1Char('0')) || S.endsWith(QLatin1Char('.'))))
+        S.chop(1);
+    return S;
+}
+
+// Value as d.ddde+NN with at most Digits decimals in the mantissa.
+QString ExponentText(double Value, int Digits)
+{
+    if (Value == 0)
+        return QStringLiteral("0");
+    const QString s = QString::number(Value, 'e', Digits);
+    const qsizetype e = s.indexOf(QLatin1Char('e'));
+    return TrimmedDecimals(s.left(e)) + s.mid(e);
+}
+
+QString FixedText(double Value, int Decimals)
 {
     QString s = QString::number(Value, 'f', Decimals);
     return s == QLatin1String("-0") ? QStringLiteral("0") : s;
+}
+
+// The labels of the ticks of one axis, in one form: fixed with the step's
+// decimals, or, when any would be too wide, with an exponent and the
+// mantissa digits that tell the step.
+std::vector<QString> TickTexts(const std::vector<double> &Ticks, double Step)
+{
+    const int decimals = StepDecimals(Step);
+    std::vector<QString> texts;
+    bool wide = false;
+    double largest = 0;
+    for (double t : Ticks) {
+        texts.push_back(FixedText(t, decimals));
+        wide = wide || texts.back().size() > MaxFixedChars;
+        largest = std::max(largest, std::fabs(t));
+    }
+    if (wide) {
+        const double span = std::floor(std::log10(largest)) - std::floor(std::log10(Step));
+        const int digits = int(std::clamp(std::isfinite(span) ? span : 0.0, 0.0, 16.0));
+        for (std::size_t i = 0; i < Ticks.size(); ++i)
+            texts[i] = ExponentText(Ticks[i], digits);
+    }
+    return texts;
 }
 
 QString MarkText(const TLineSeries &S, int Index)
 {
     if (S.Marks().Style() == smsLabel)
         return Lines(S.Label(Index));
-    QString s = QString::number(S.YValue(Index), 'f', 2);
-    while (s.contains(QLatin1Char('.')) &&
-           (s.endsWith(QLatin1Char('0')) || s.endsWith(QLatin1Char('.'))))
-        s.chop(1);
-    return s;
+    const QString s = TrimmedDecimals(QString::number(S.YValue(Index), 'f', 2));
+    return s.size() > MaxFixedChars ? ExponentText(S.YValue(Index), 5) : s;
 }
 
 double ClampPixel(double V)
@@ -530,13 +574,10 @@ TChartLayout TChart::Layout(const QRectF &Bounds) const
         yr = AxesYRange(frontHeight, step);
     }
     const std::vector<double> ticks = AxisTicks(yr, step);
-    const int decimals = StepDecimals(step);
+    const std::vector<QString> tickTexts = TickTexts(ticks, step);
     double labelWidth = 0;
-    std::vector<QString> tickTexts;
-    for (double t : ticks) {
-        tickTexts.push_back(NumberText(t, decimals));
-        labelWidth = std::max(labelWidth, fm.horizontalAdvance(tickTexts.back()));
-    }
+    for (const QString &text : tickTexts)
+        labelWidth = std::max(labelWidth, fm.horizontalAdvance(text));
     left += std::ceil(labelWidth) + TickLength + 2;
 
     L.Depth = depth;

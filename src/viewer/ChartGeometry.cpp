@@ -80,7 +80,12 @@ TAxisRange AutoRange(double Minimum, double DataMax, double AxisPixels, double M
         DataMax = Minimum + 1;
     const double ticks = std::max(1.0, std::floor(AxisPixels / MinTickPixels));
     Step = NiceStep((DataMax - Minimum) / ticks);
-    return {Minimum, Minimum + std::ceil((DataMax - Minimum) / Step - 1e-9) * Step};
+    const double top = Minimum + std::ceil((DataMax - Minimum) / Step - 1e-9) * Step;
+    // Next to the largest double the rounded-up top is beyond it; the last
+    // tick below it is as high as the axis can go.
+    if (!std::isfinite(top))
+        return {Minimum, Minimum + std::floor((DataMax - Minimum) / Step) * Step};
+    return {Minimum, top};
 }
 
 int PageCount(int Points, int PerPage)

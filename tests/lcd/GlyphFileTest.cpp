@@ -107,8 +107,6 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
     badByte[16 + 5] = 2;
     std::vector<uint8_t> shortGlyphs = font;
     shortGlyphs.pop_back();
-    std::vector<uint8_t> tooWide = Header(MaxGlyphSide + 1, 1, 0, 0);
-    tooWide.resize(tooWide.size() + MaxGlyphSide + 1, 1);
     const std::vector<std::pair<const char *, std::vector<uint8_t>>> cases = {
         {"empty", {}},
         {"short header", std::vector<uint8_t>(font.begin(), font.begin() + 15)},
@@ -119,7 +117,12 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
         {"last above 255", Header(1, 1, 250, 256)},
         {"first above last", Header(1, 1, 66, 65)},
         {"huge glyph", Header(1 << 20, 1 << 20, 0, 0)},
-        {"too wide", tooWide},
+        {"largest glyphs", Header(INT32_MAX, INT32_MAX, 0, 255)},
+        {"largest glyph, a little data", [] {
+             std::vector<uint8_t> b = Header(INT32_MAX, INT32_MAX, 7, 7);
+             b.resize(b.size() + 4096, 1);
+             return b;
+         }()},
         {"dot byte 2", badByte},
     };
     TGlyphFile untouched;
@@ -134,18 +137,59 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
         EXPECT_EQ(label.DotMatrix(), mat7x9) << name;
         EXPECT_EQ(label.GlyphCols(), 7) << name;
     }
-    std::vector<uint8_t> widest = Header(MaxGlyphSide, 2, 0, 0);
-    widest.resize(widest.size() + 2 * MaxGlyphSide, 1);
-    TGlyphFile wide;
-    EXPECT_TRUE(ReadGlyphFile(Write(widest), wide));
-    EXPECT_EQ(wide.Cols, MaxGlyphSide);
 
     // Bytes after the announced glyphs are not part of the font.
     std::vector<uint8_t> trailing = SmallFont();
     trailing.push_back(7);
     TGlyphFile glyphs;
     EXPECT_TRUE(ReadGlyphFile(Write(trailing), glyphs));
-    EXPECT_EQ(glyphs.Dots.size(), 256u * 12u);
+    EXPECT_EQ(glyphs.Dots.size(), 2u * 12u);
+}
+
+TEST_F(GlyphFile, GlyphsOfAnySizeTheFileHoldsLoad)
+{
+    // 100 columns by 70 rows for code 48: a frame with a diagonal.
+    const int cols = 100, rows = 70;
+    std::vector<uint8_t> bytes = Header(cols, rows, 48, 48);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            bytes.push_back(r == 0 || c == 0 || r == rows - 1 || c == cols - 1 || c == r ? 0 : 1);
+    TLCDLabel label(nullptr);
+    MakeGlyphReader(label);
+    label.Setfilename(Write(bytes));
+    ASSERT_EQ(label.DotMatrix(), CustomFont);
+    EXPECT_EQ(label.GlyphCols(), cols);
+    EXPECT_EQ(label.GlyphRows(), rows);
+    EXPECT_EQ(label.Width(), cols + 2);
+    EXPECT_EQ(label.Height(), rows + 2);
+    const std::vector<std::string> painted = PaintedGlyph(label, "0");
+    ASSERT_EQ(painted.size(), size_t(rows));
+    EXPECT_EQ(painted[0], std::string(cols, '#'));
+    EXPECT_EQ(painted[5], "#....#" + std::string(cols - 7, '.') + "#");
+    EXPECT_EQ(painted[69], std::string(cols, '#'));
+
+    // One row of 300,000 dots is a file of 300 kB.
+    std::vector<uint8_t> line = Header(300000, 1, 32, 32);
+    line.resize(line.size() + 300000, 1);
+    line[16 + 299999] = 0;
+    TGlyphFile wide;
+    ASSERT_TRUE(ReadGlyphFile(Write(line), wide));
+    EXPECT_EQ(wide.Cols, 300000);
+    EXPECT_EQ(wide.Dots.size(), 300000u);
+    EXPECT_EQ(wide.Dots.back(), 1);
+
+    // Glyphs whose cells no label can be made of: the label stays as it was.
+    std::vector<uint8_t> huge = Header(2000000, 1, 32, 32);
+    huge.resize(huge.size() + 2000000, 0);
+    TLCDLabel plain(nullptr);
+    plain.SetDotMatrix(Hitachi);
+    EXPECT_THROW(plain.Setfilename(Write(huge, "huge.fnt")), EOutOfResources);
+    EXPECT_EQ(plain.DotMatrix(), Hitachi);
+    EXPECT_EQ(plain.filename(), "");
+    EXPECT_EQ(plain.GlyphCols(), 5);
+    EXPECT_EQ(plain.LastChar(), 223);
+    EXPECT_EQ(plain.Width(), 166);
+    EXPECT_EQ(PaintedGlyph(plain, "A")[0].size(), 5u);
 }
 
 // Whatever a file holds, the label ends with either the whole file's glyph

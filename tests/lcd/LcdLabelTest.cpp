@@ -3,8 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <climits>
+#include <functional>
 #include <string>
 #include <vector>
+
+// A picture too large for the machine is refused by the allocator, not
+// reported by the sanitizer as a fault: the label must live with it.
+extern "C" const char *__asan_default_options()
+{
+    return "allocator_may_return_null=1";
+}
 
 namespace {
 
@@ -357,6 +366,75 @@ TEST(LcdLabel, PixelWidthAndHeightCountOnlyForCustomDots)
     EXPECT_EQ(label.CellWidth(), 9);
     EXPECT_EQ(label.CellHeight(), 27);
     EXPECT_TRUE(dialogs.Texts.empty());
+}
+
+// Every cell property is a 32-bit number with no upper bound: a size that
+// cannot be made is refused whole, and the label goes on as it was.
+TEST(LcdLabel, SizesThatCannotBeMadeLeaveTheLabelAsItWas)
+{
+    TLCDLabel label(nullptr);
+    label.SetCaption("12.5");
+    label.Repaint();
+    const QImage before = label.Canvas()->Bitmap()->Image().copy();
+    struct Case {
+        const char *Name;
+        std::function<void()> Set;
+    };
+    const std::vector<Case> cases = {
+        {"NoOfChars 10,000,000", [&] { label.SetNoOfChars(10000000); }},
+        {"NoOfChars INT_MAX", [&] { label.SetNoOfChars(INT_MAX); }},
+        {"TextLines INT_MAX", [&] { label.SetTextLines(INT_MAX); }},
+        {"PixelSpacing 200,000,000", [&] { label.SetPixelSpacing(200000000); }},
+        {"PixelSpacing INT_MAX", [&] { label.SetPixelSpacing(INT_MAX); }},
+        {"CharSpacing INT_MAX", [&] { label.SetCharSpacing(INT_MAX); }},
+        {"BorderSpace INT_MAX", [&] { label.SetBorderSpace(INT_MAX); }},
+        // Within the largest side, but no machine has the picture's memory.
+        {"PixelSpacing 2,500,000 on one cell", [&] {
+             label.SetNoOfChars(1);
+             label.SetPixelSpacing(2500000);
+         }},
+    };
+    for (const Case &c : cases) {
+        EXPECT_THROW(c.Set(), EOutOfResources) << c.Name;
+        label.SetNoOfChars(10);
+        EXPECT_EQ(label.NoOfChars(), 10) << c.Name;
+        EXPECT_EQ(label.TextLines(), 1) << c.Name;
+        EXPECT_EQ(label.PixelSpacing(), 1) << c.Name;
+        EXPECT_EQ(label.CharSpacing(), 2) << c.Name;
+        EXPECT_EQ(label.BorderSpace(), 3) << c.Name;
+        EXPECT_EQ(label.CellWidth(), 14) << c.Name;
+        EXPECT_EQ(label.Width(), 166) << c.Name;
+        EXPECT_EQ(label.Height(), 28) << c.Name;
+        label.Repaint();
+        EXPECT_TRUE(label.Canvas()->Bitmap()->Image() == before) << c.Name;
+    }
+    label.SetPixelSize(pixCustom);
+    EXPECT_THROW(label.SetPixelWidth(INT_MAX), EOutOfResources);
+    EXPECT_THROW(label.SetPixelHeight(INT_MAX), EOutOfResources);
+    EXPECT_EQ(label.PixelWidth(), 2);
+    EXPECT_EQ(label.PixelHeight(), 2);
+    EXPECT_TRUE(label.Canvas()->Bitmap()->Image() == before);
+
+    // A spacing that falls only between cells there are none of is fine.
+    label.SetTextLines(1);
+    label.SetLineSpacing(INT_MAX);
+    EXPECT_EQ(label.Height(), 28);
+    label.SetLineSpacing(2);
+
+    // Ordinary values are taken and painted as ever.
+    label.SetNoOfChars(12);
+    EXPECT_EQ(label.Width(), 198);
+    label.SetCaption("123456789012");
+    label.Repaint();
+    // The twelfth cell shows the same "2" as the second.
+    int lit = 0;
+    for (int dy = 0; dy < 20; ++dy)
+        for (int dx = 0; dx < 14; ++dx) {
+            const TColor last = label.Canvas()->Pixels(4 + 11 * 16 + dx, 4 + dy);
+            EXPECT_EQ(last, label.Canvas()->Pixels(4 + 16 + dx, 4 + dy)) << dx << "," << dy;
+            lit += last == label.PixelOn();
+        }
+    EXPECT_GT(lit, 20);
 }
 
 } // namespace

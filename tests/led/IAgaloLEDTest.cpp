@@ -7,7 +7,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace {
 
@@ -268,6 +270,56 @@ TEST(LedRender, RingColoursFollowTheScreenLight)
     EXPECT_FALSE(FacesShadow(-440));
     EXPECT_FALSE(FacesShadow(900));
     EXPECT_FALSE(FacesShadow(0));
+}
+
+TEST(LedRender, ShadowBoundsLieExactlyOnMultiplesOfFortyFiveDegrees)
+{
+    // Upper half-turn: shadowed from 135 degrees on; lower one through 315.
+    EXPECT_TRUE(FacesShadow(-450));
+    EXPECT_TRUE(FacesShadow(3150));
+    EXPECT_TRUE(FacesShadow(1350));
+    EXPECT_TRUE(FacesShadow(-2250));
+    EXPECT_TRUE(FacesShadow(2250));
+    EXPECT_FALSE(FacesShadow(450));
+    EXPECT_FALSE(FacesShadow(-3150));
+    EXPECT_FALSE(FacesShadow(3600));
+    EXPECT_TRUE(FacesShadow(-1800));
+    // Away from the bounds floating point decides every angle alike.
+    for (int t = -5400; t <= 5400; ++t) {
+        if (t % 450 == 0)
+            continue;
+        const double a = t * std::numbers::pi / 1800;
+        const bool formula = std::sin(a) > 0 ? std::cos(a) <= -1 / std::sqrt(2.0)
+                                             : std::cos(a) <= 1 / std::sqrt(2.0);
+        ASSERT_EQ(FacesShadow(t), formula) << t;
+    }
+
+    // A square rhombus: its sides run at 45, -45, -135 and 135 degrees, all
+    // on a bound, and the bounds belong to the shadow. A raised ring is lit
+    // on its top-left side only; a sunken one on its bottom-right side only.
+    for (TIABorderLedStyle style : {iablsUp, iablsDown}) {
+        auto led = Lamp();
+        led->SetOuterBorderStyle(style);
+        led->SetLedClass(ialcRomb);
+        led->SetLedWidth(20);
+        led->SetLedHeight(20);
+        led->SetOuterBorderDepth(3);
+        const TColor light = LighterColor(led->BorderColor());
+        const TColor dark = DarkerColor(led->BorderColor());
+        const TIAglPoly &outer = led->OuterPoly();
+        ASSERT_EQ(outer.size(), 4u);
+        ASSERT_EQ(outer[1].X - outer[0].X, outer[1].Y - outer[0].Y) << "a square rhombus";
+        // The middle of each side, one pixel inside the outline.
+        auto side = [&](size_t i, int dx, int dy) {
+            const TPoint a = outer[i], b = outer[(i + 1) % 4];
+            return Pixel(*led, (a.X + b.X) / 2 + dx, (a.Y + b.Y) / 2 + dy);
+        };
+        const bool up = style == iablsUp;
+        EXPECT_EQ(side(3, 1, 1), up ? light : dark) << "top left " << int(style);
+        EXPECT_EQ(side(0, -1, 1), dark) << "top right " << int(style);
+        EXPECT_EQ(side(1, -1, -1), up ? dark : light) << "bottom right " << int(style);
+        EXPECT_EQ(side(2, 1, -1), dark) << "bottom left " << int(style);
+    }
 }
 
 TEST(LedRender, GapAndInnerRingAndBorderSubstance)

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace {
 class RegistryTest : public ::testing::Test {
@@ -21,7 +24,7 @@ TEST_F(RegistryTest, KeysAreCreatedOnlyWhenAsked)
     EXPECT_FALSE(reg.OpenKey("Software\\Test", false));
     EXPECT_TRUE(reg.OpenKey("Software\\Test", true));
     TRegistry again;
-    EXPECT_TRUE(again.OpenKey("software/test\\", false));
+    EXPECT_TRUE(again.OpenKey("software\\test\\", false));
     EXPECT_EQ(NormaliseKeyPath("\\a\\\\b\\"), "a\\b");
 }
 
@@ -52,4 +55,75 @@ TEST_F(RegistryTest, WithoutAnOpenKeyWritesFailAndTextsReadEmpty)
     EXPECT_THROW(reg.WriteInteger("a", 1), ERegistryException);
     EXPECT_EQ(reg.ReadString("a"), "");
     EXPECT_TRUE(reg.GetValueNames().empty());
+}
+
+TEST_F(RegistryTest, EveryKeyNameRoundTripsAndOnlyBackslashSeparates)
+{
+    const std::vector<std::string> names = {"A]B", "Ports [COM1]", "]", "[x", "X/Y", "X\\Y",
+                                            " edge ", "a=b;c", "\xE8\xB0 #"};
+    for (int pass = 0; pass < 2; ++pass)
+        for (const std::string &name : names) {
+            TRegistry reg;
+            ASSERT_TRUE(reg.OpenKey("Software\\" + name, true)) << name;
+            reg.WriteString("Name", name + std::to_string(pass));
+        }
+    for (const std::string &name : names) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("software\\" + name, false)) << name;
+        EXPECT_EQ(reg.ReadString("Name"), name + "1") << name;
+    }
+    TRegistry reg;
+    EXPECT_TRUE(reg.KeyExists("Software\\X\\Y"));
+    EXPECT_FALSE(reg.KeyExists("Software\\X\\Y\\Z"));
+    EXPECT_FALSE(reg.OpenKey("Software/X/Y", false)) << "a slash is a letter of a name";
+    // Each key is stored once, however often it was saved.
+    std::ifstream in(Dir.filePath("reg/HKEY_CURRENT_USER.reg").toStdString());
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string file = text.str();
+    const std::string header = "[Software\\A]B]";
+    EXPECT_NE(file.find(header), std::string::npos);
+    EXPECT_EQ(file.find(header), file.rfind(header));
+}
+
+TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
+{
+    TRegistry reg;
+    for (const std::string &key : {std::string("Line\nBreak"), std::string("Tab\tKey"),
+                                   std::string("Nul\0Key", 7)}) {
+        EXPECT_FALSE(reg.OpenKey("Software\\" + key, true));
+        EXPECT_FALSE(reg.KeyExists("Software\\" + key));
+    }
+    EXPECT_FALSE(reg.IsOpen());
+    ASSERT_TRUE(reg.OpenKey("Software\\Values", true));
+    for (const std::string &name : {"", "a=b", " lead", "trail ", "[x", ";x", "a\nb"}) {
+        EXPECT_THROW(reg.WriteString(name, "v"), ERegistryException) << name;
+        EXPECT_THROW(reg.WriteInteger(name, 1), ERegistryException) << name;
+    }
+    EXPECT_TRUE(reg.GetValueNames().empty());
+    reg.WriteString("a]b [c]", "kept");
+    EXPECT_EQ(reg.ReadString("a]b [c]"), "kept");
+}
+
+// Files stored before names were kept whole still load; a key whose "]"
+// cut its name short there is found again under the name it was saved as.
+TEST_F(RegistryTest, FilesWrittenBeforeStillLoad)
+{
+    ASSERT_TRUE(QDir().mkpath(Dir.filePath("reg")));
+    {
+        std::ofstream out(Dir.filePath("reg/HKEY_CURRENT_USER.reg").toStdString());
+        out << "[Software\\Test\\ComPort1]\nPort=s:COM2\nBaudRate=s:19200\nSize=d:-5\n\n"
+               "[HARDWARE\\DEVICEMAP\\SERIALCOMM]\n\\Device\\Serial0=s:/dev/ttyS0\n\n"
+               "[Software\\Ports]1]\nPort=s:COM3\n";
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Test\\ComPort1", false));
+    EXPECT_EQ(reg.ReadString("Port"), "COM2");
+    EXPECT_EQ(reg.ReadString("BaudRate"), "19200");
+    EXPECT_EQ(reg.ReadInteger("Size"), -5);
+    ASSERT_TRUE(reg.OpenKey("HARDWARE\\DEVICEMAP\\SERIALCOMM", false));
+    EXPECT_EQ(reg.ReadString("\\Device\\Serial0"), "/dev/ttyS0");
+    ASSERT_TRUE(reg.OpenKey("Software\\Ports]1", false));
+    EXPECT_EQ(reg.ReadString("Port"), "COM3");
+    EXPECT_FALSE(reg.KeyExists("Software\\Ports"));
 }

@@ -110,6 +110,46 @@ TEST(ComPortEvents, ClosingServesADeliveryThatIsWaiting)
     EXPECT_TRUE(connectedInHandler);
 }
 
+TEST(ComPortEvents, AHandlerClosingThePortInsideACloseLeavesItToThatClose)
+{
+    // A delivery served while the close waits for the event thread gives up
+    // on the line; so does a before-close handler.
+    for (bool fromBeforeClose : {false, true}) {
+        TestPty pty;
+        TComPort port(nullptr);
+        ConsoleSettings(port, pty);
+        EventLog log;
+        log.Attach(port);
+        const auto noteBeforeClose = port.OnBeforeClose;
+        port.OnBeforeClose = [&](TObject *Sender) {
+            noteBeforeClose(Sender);
+            if (fromBeforeClose)
+                port.ClosePort();
+        };
+        port.OnRxChar = [&](TObject *, int) {
+            log.Names.push_back("RxChar");
+            port.ClosePort();
+            EXPECT_TRUE(port.Connected());
+        };
+        port.OpenPort();
+        log.Names.clear();
+        pty.Send("x");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        port.ClosePort();
+        EXPECT_FALSE(port.Connected());
+        EXPECT_FALSE(port.ThreadCreated());
+        EXPECT_EQ(log.Names, (std::vector<std::string>{"CTS-", "DSR-", "RLSD-", "BeforeClose",
+                                                       "RxChar", "AfterClose"}))
+            << fromBeforeClose;
+        // The port opens and closes again as ever.
+        port.OnRxChar = nullptr;
+        port.OpenPort();
+        EXPECT_TRUE(port.Connected());
+        port.ClosePort();
+        EXPECT_FALSE(port.Connected());
+    }
+}
+
 TEST(ComPortEvents, WithoutSynchronisationHandlersRunOnTheEventThread)
 {
     TestPty pty;

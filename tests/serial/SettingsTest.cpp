@@ -184,6 +184,31 @@ TEST_F(SettingsTest, RegistryPathsTakeTheFirstElementAsTheRoot)
     EXPECT_EQ(Code([&] { port.RestoreSettings(ssRegistry, "HKEY_CURRENT_USER\\"); }), 17);
 }
 
+TEST_F(SettingsTest, AnyRegistryKeyNameKeepsItsSettings)
+{
+    for (const char *path : {"HKEY_CURRENT_USER\\Soft]ware\\[Test]", "HKEY_CURRENT_USER\\A/B",
+                             "HKEY_CURRENT_USER\\A\\B"}) {
+        TComPort port(nullptr);
+        port.SetName("ComPort1");
+        port.SetPort(std::string("COM-") + path);
+        port.SetBaudRate(br38400);
+        port.SaveSettings(ssRegistry, path);
+        port.SaveSettings(ssRegistry, path);
+        TComPort back(nullptr);
+        back.SetName("ComPort1");
+        back.RestoreSettings(ssRegistry, path);
+        EXPECT_EQ(back.Port(), port.Port()) << path;
+        EXPECT_EQ(back.BaudRate(), br38400) << path;
+    }
+    // A name the store cannot hold is refused, not saved as another.
+    TComPort port(nullptr);
+    port.SetName("ComPort1");
+    EXPECT_EQ(Code([&] { port.SaveSettings(ssRegistry, "HKEY_CURRENT_USER\\Line\nBreak"); }), 16);
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("Line"));
+    EXPECT_FALSE(reg.KeyExists("Break\\ComPort1"));
+}
+
 TEST_F(SettingsTest, RegistryRestoresWithoutDefaults)
 {
     TComPort port(nullptr);

@@ -58,6 +58,19 @@ TEST(Bitmap, ResizeKeepsPixelsAndAssignCopies)
     EXPECT_EQ(b->TransparentColor(), clBlue); // bottom-left pixel
 }
 
+TEST(Bitmap, PixelsThatCannotBeHadAreRefusedAndTheBitmapKept)
+{
+    auto b = WhiteBitmap(3, 2);
+    b->Canvas()->SetPixels(2, 1, clRed);
+    // A row wider than the image library takes: nothing is allocated.
+    EXPECT_THROW(b->SetSize(100000000, 2), EOutOfResources);
+    EXPECT_EQ(b->Width(), 3);
+    EXPECT_EQ(b->Height(), 2);
+    EXPECT_EQ(b->Canvas()->Pixels(2, 1), clRed);
+    b->SetSize(4, 2);
+    EXPECT_EQ(b->Canvas()->Pixels(2, 1), clRed);
+}
+
 TEST(Canvas, LinesLeaveOutTheirEndPixel)
 {
     auto b = WhiteBitmap(12, 12);

@@ -72,6 +72,27 @@ protected:
     }
 };
 
+// A control whose picture cannot be made while Fail is set.
+class TFailing : public TGraphicControl {
+public:
+    explicit TFailing(TComponent *AOwner) : TGraphicControl(AOwner)
+    {
+        SetControlStyle(ControlStyle() | csOpaque);
+    }
+    bool Fail = false;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        if (Fail)
+            throw EOutOfResources();
+        Canvas()->Brush()->SetColor(clTeal);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
 QRgb Rgb(TColor C) { return qRgb(GetRValue(C), GetGValue(C), GetBValue(C)); }
 
 class ScreenPaints : public ::testing::Test {
@@ -192,4 +213,33 @@ TEST_F(ScreenPaints, AnOpaqueControlCoveringItsParentSettles)
     ASSERT_TRUE(Paints.Settle()) << "a part repainted asks for the rest for ever";
     EXPECT_LE(block->Paints - before, 1);
     EXPECT_EQ(ScreenPicture(Form).pixel(175 + 10, 75 + 20), Rgb(clNavy));
+}
+
+TEST_F(ScreenPaints, APaintThatFailsIsToldOnceAndTheProgramGoesOn)
+{
+    auto *failing = new TFailing(&Form);
+    failing->SetParent(&Form);
+    failing->SetBounds(130, 80, 30, 20);
+    ASSERT_TRUE(Paints.Settle());
+    std::vector<std::string> told;
+    struct TForget {
+        ~TForget() { Application->OnException = nullptr; }
+    } forget;
+    Application->OnException = [&](TObject *Sender, const std::exception &E) {
+        EXPECT_EQ(Sender, failing);
+        told.push_back(E.what());
+    };
+    failing->Fail = true;
+    const int before = failing->Paints;
+    failing->Invalidate();
+    ASSERT_TRUE(Paints.Settle()) << "a failed paint must not paint for ever";
+    TPaintCounter::Serve(200);
+    EXPECT_GT(failing->Paints, before);
+    EXPECT_EQ(told, std::vector<std::string>{"Out of system resources"});
+
+    failing->Fail = false;
+    failing->Invalidate();
+    ASSERT_TRUE(Paints.Settle());
+    EXPECT_EQ(failing->Canvas()->Pixels(5, 5), clTeal);
+    EXPECT_EQ(told.size(), 1u);
 }

@@ -131,6 +131,39 @@ TEST_F(ChartTest, BottomLabelsShowDateAboveTime)
     EXPECT_EQ(l.LeftLabels.front().Text, QStringLiteral("0"));
 }
 
+TEST_F(ChartTest, HugeValuesKeepLabelsShortAndThePlotInPlace)
+{
+    Fill(50);
+    Render();
+    const QRectF ordinary = Chart.LastLayout().Plot;
+    Temperature->Marks().SetVisible(true);
+    for (double huge : {1e308, -1e308, 1.7e308, 5e15}) {
+        Fill(50);
+        Temperature->Add(huge, "x", Qt::red);
+        Humidity->Add(std::fabs(huge) / 3, "x", Qt::green);
+        Render();
+        const TChartLayout &l = Chart.LastLayout();
+        ASSERT_GE(l.LeftLabels.size(), 3u) << huge;
+        for (const TChartText &t : l.LeftLabels)
+            EXPECT_LE(t.Text.size(), 12) << t.Text.toStdString();
+        for (std::size_t i = 1; i < l.LeftLabels.size(); ++i)
+            EXPECT_NE(l.LeftLabels[i].Text, l.LeftLabels[i - 1].Text);
+        EXPECT_EQ(l.LeftLabels.front().Text, QStringLiteral("0")) << huge;
+        // The plot loses no more than a few characters' width to the labels.
+        EXPECT_LT(l.Plot.left(), ordinary.left() + 60) << huge;
+        EXPECT_GT(l.Plot.width(), ordinary.width() - 60) << huge;
+        ExpectApart(l.LeftLabels, l.Bounds);
+    }
+    // Written with an exponent, and telling the step.
+    Temperature->Clear();
+    Humidity->Clear();
+    Temperature->Add(1e308, "x", Qt::red);
+    Render();
+    const TChartLayout &l = Chart.LastLayout();
+    EXPECT_EQ(l.LeftLabels.back().Text, QStringLiteral("1e+308"));
+    EXPECT_EQ(l.LeftLabels[1].Text.right(5), QStringLiteral("e+307"));
+}
+
 TEST_F(ChartTest, ZoomInThenOutKeepsNinetySixPercent)
 {
     Fill(1000);
