@@ -333,6 +333,9 @@ namespace {
 // The largest side a label can have: the largest widget the window system
 // makes. Sizes are summed in 64 bits, so no property value overflows them.
 constexpr int64_t MaxLabelSide = 16777215;
+// The most pixels a label's picture may have (256 MB at three bytes each):
+// a glyph file of a few megabytes must not make a label of gigabytes.
+constexpr int64_t MaxLabelPixels = (int64_t(256) << 20) / 3;
 
 int64_t CheckedSide(int64_t Side)
 {
@@ -372,6 +375,8 @@ void TLCDLabel::ComputeCells()
     const int height = int(CheckedSide(2 * int64_t(FBorderSpace) +
                                        int64_t(FTextLines - 1) * FLineSpacing +
                                        int64_t(FTextLines) * FCellHeight + 2));
+    if (int64_t(width) * height > MaxLabelPixels)
+        throw EOutOfResources();
     SetBounds(Left(), Top(), width, height);
     FLastWidth = width;
     FLastHeight = height;

@@ -756,8 +756,10 @@ bool TCommDevice::WaitForInput(uint32_t Milliseconds)
 
 void TCommDevice::AwaitInputLocked(std::unique_lock<std::mutex> &Lock, Clock::time_point Deadline)
 {
-    ++FInputWaiters;
-    Wake(); // a resting reader goes back to watching the line
+    // A resting reader goes back to watching the line; it rests again only
+    // once nobody waits.
+    if (FInputWaiters++ == 0)
+        Wake();
     if (Deadline == Clock::time_point::max())
         FDataChanged.wait(Lock);
     else

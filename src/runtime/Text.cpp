@@ -73,8 +73,12 @@ QString FromAnsi(const std::string &Text)
     for (std::size_t i = 0; i < size;) {
         char32_t code;
         if (const std::size_t length = p[i] >= 0xC2 ? Utf8Sequence(p + i, size - i, code) : 0) {
-            const char32_t one[1] = {code};
-            out.append(QString::fromUcs4(one, 1));
+            if (QChar::requiresSurrogates(code)) {
+                out.append(QChar(QChar::highSurrogate(code)));
+                out.append(QChar(QChar::lowSurrogate(code)));
+            } else {
+                out.append(QChar(char16_t(code)));
+            }
             i += length;
         } else {
             out.append(FromAnsi(p[i]));

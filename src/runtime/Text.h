@@ -44,6 +44,7 @@ public:
     {
         return Shown == FShown ? FBytes : ToAnsi(Shown);
     }
+    const QString &Shown() const { return FShown; }
 
 private:
     std::string FBytes;

@@ -454,9 +454,9 @@ void TControl::SetVisible(bool Value)
 {
     if (FVisible == Value)
         return;
-    FVisible = Value;
     if (!Value)
         GiveUpFocus();
+    FVisible = Value;
     // What a control draws may depend on whether it shows; a control that
     // painted this one over its own picture must leave it out or take it in.
     if (Value)
@@ -483,9 +483,9 @@ void TControl::SetEnabled(bool Value)
 {
     if (FEnabled == Value)
         return;
-    FEnabled = Value;
     if (!Value)
         GiveUpFocus();
+    FEnabled = Value;
     QWidget::setEnabled(Value);
     CMEnabledChanged();
 }
@@ -717,9 +717,9 @@ void TControl::paintEvent(QPaintEvent *Event)
         try {
             PaintControl();
         } catch (...) {
-            // The screen keeps the last picture, and the paint is not tried
-            // again until the control changes. The error is told once the
-            // paint is over: a message box inside a paint would paint again.
+            // The picture stays as far as the paint got, and the paint is not
+            // tried again until the control changes. The error is told once
+            // the paint is over: a message box inside a paint would paint again.
             FInvalid = false;
             FPainted = true;
             QMetaObject::invokeMethod(
@@ -1005,8 +1005,10 @@ TWinControl::TWinControl(TComponent *AOwner) : TControl(AOwner)
 
 TWinControl::~TWinControl()
 {
-    if (TCustomForm *form = GetParentForm(this); form && form != this &&
-                                                  form->FActiveControl == this)
+    // The focused control may lie inside this one: its own destructor
+    // will find no form once this one has let go of its children.
+    if (TCustomForm *form = GetParentForm(this);
+        form && form != this && ContainsControl(form->FActiveControl))
         form->FActiveControl = nullptr;
 }
 

@@ -243,9 +243,13 @@ void TComboBox::SetStyle(TComboBoxStyle Value)
 
 std::string TComboBox::Text() const
 {
+    // What the program set comes back as it was spelled; an item chosen
+    // from the list, as the list was given it.
     const QString text = FCombo->currentText();
+    if (text == FSetText.Shown())
+        return FSetText.Read(text);
     const int item = FCombo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    return item >= 0 ? Item(item) : FSetText.Read(text);
+    return item >= 0 ? Item(item) : ToAnsi(text);
 }
 
 void TComboBox::SetText(const std::string &Value)

@@ -190,6 +190,14 @@ TEST_F(GlyphFile, GlyphsOfAnySizeTheFileHoldsLoad)
     EXPECT_EQ(plain.LastChar(), 223);
     EXPECT_EQ(plain.Width(), 166);
     EXPECT_EQ(PaintedGlyph(plain, "A")[0].size(), 5u);
+
+    // A megabyte of glyph whose ten-cell label would be a picture of
+    // gigabytes: refused the same way, before any of it is made.
+    std::vector<uint8_t> square = Header(1000, 1000, 32, 32);
+    square.resize(square.size() + 1000 * 1000, 0);
+    EXPECT_THROW(plain.Setfilename(Write(square, "square.fnt")), EOutOfResources);
+    EXPECT_EQ(plain.DotMatrix(), Hitachi);
+    EXPECT_EQ(plain.Width(), 166);
 }
 
 // Whatever a file holds, the label ends with either the whole file's glyph

@@ -242,6 +242,22 @@ TEST_F(Focus, AControlDisabledOrHiddenGivesTheKeysToTheForm)
     EXPECT_TRUE(KeysGoTo(edit));
 }
 
+TEST_F(Focus, APanelFreedWithTheFocusInsideLeavesTheFormWithoutAFocusedControl)
+{
+    auto *panel = Place<TPanel>(150, 10, 200, 120);
+    auto *inner = Place<TEdit>(10, 10, 120, 21, panel);
+    auto *other = Place<TEdit>(10, 10, 120, 21);
+    Show();
+    ClickAt(inner, QPoint(5, 5));
+    ASSERT_TRUE(KeysGoTo(inner));
+    delete panel;
+    EXPECT_EQ(Form.ActiveControl(), nullptr);
+    // Hiding another control asks where the focus is: nothing freed is read.
+    other->SetVisible(false);
+    Key(&Form, Qt::Key_F2);
+    EXPECT_EQ(FormKeys, std::vector<uint16_t>{VK_F2});
+}
+
 TEST(FindDialog, TheAcceleratorIsNoCharacterOfTheLabel)
 {
     TFindDialog find(nullptr);
