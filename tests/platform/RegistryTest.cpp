@@ -96,7 +96,7 @@ TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
     }
     EXPECT_FALSE(reg.IsOpen());
     ASSERT_TRUE(reg.OpenKey("Software\\Values", true));
-    for (const std::string &name : {"", "a=b", " lead", "trail ", "[x", ";x", "a\nb"}) {
+    for (const char *name : {"", "a=b", " lead", "trail ", "[x", ";x", "a\nb"}) {
         EXPECT_THROW(reg.WriteString(name, "v"), ERegistryException) << name;
         EXPECT_THROW(reg.WriteInteger(name, 1), ERegistryException) << name;
     }
