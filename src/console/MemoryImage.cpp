@@ -1,6 +1,7 @@
 #include "MemoryImage.h"
 
 #include "ConsoleFiles.h"
+#include "Format.h"
 #include "LiveValues.h"
 
 #include <algorithm>
@@ -29,14 +30,7 @@ int RecordCount(int32_t ByteCount) {
 
 namespace {
 
-// At least two digits, as FormatFloat "00" writes a byte; without the
-// general formatter, since an image of 5,461 records takes 32,766 of them.
-std::string Two(uint8_t Value) {
-    const char tens = char('0' + Value / 10 % 10), ones = char('0' + Value % 10);
-    if (Value >= 100)
-        return {char('0' + Value / 100), tens, ones};
-    return {tens, ones};
-}
+std::string Two(uint8_t Value) { return FormatFloat("00", Value); }
 
 } // namespace
 

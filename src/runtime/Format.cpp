@@ -67,6 +67,16 @@ std::string FormatFloat(const std::string &Pattern, double Value)
 {
     if (Pattern.empty())
         return FloatToStr(Value);
+    // A whole number in a pattern of zeros alone ("00", "000"), as record
+    // stamps and counts are written thousands of times an image: its digits,
+    // padded to the pattern's width, without the general path.
+    if (!std::signbit(Value) && Value < 1e15 && Value == std::floor(Value) &&
+        Pattern.find_first_not_of('0') == std::string::npos) {
+        std::string digits = std::to_string(static_cast<long long>(Value));
+        if (digits.size() < Pattern.size())
+            digits.insert(0, Pattern.size() - digits.size(), '0');
+        return digits;
+    }
     size_t point = Pattern.find('.');
     std::string intPattern = Pattern.substr(0, point);
     std::string fracPattern = point == std::string::npos ? "" : Pattern.substr(point + 1);

@@ -64,6 +64,19 @@ QString FromCp1252(const std::string &Text)
     return out;
 }
 
+namespace {
+// The character that starts at P (Left bytes there), as FromAnsi reads it:
+// a UTF-8 letter beyond ASCII, or one byte of Windows-1252. Its code point
+// goes to CodePoint; the result is its length in bytes.
+std::size_t CharacterAt(const unsigned char *P, std::size_t Left, char32_t &CodePoint)
+{
+    if (const std::size_t length = P[0] >= 0xC2 ? Utf8Sequence(P, Left, CodePoint) : 0)
+        return length;
+    CodePoint = FromAnsi(P[0]).unicode();
+    return 1;
+}
+} // namespace
+
 QString FromAnsi(const std::string &Text)
 {
     QString out;
@@ -72,17 +85,12 @@ QString FromAnsi(const std::string &Text)
     const std::size_t size = Text.size();
     for (std::size_t i = 0; i < size;) {
         char32_t code;
-        if (const std::size_t length = p[i] >= 0xC2 ? Utf8Sequence(p + i, size - i, code) : 0) {
-            if (QChar::requiresSurrogates(code)) {
-                out.append(QChar(QChar::highSurrogate(code)));
-                out.append(QChar(QChar::lowSurrogate(code)));
-            } else {
-                out.append(QChar(char16_t(code)));
-            }
-            i += length;
+        i += CharacterAt(p + i, size - i, code);
+        if (QChar::requiresSurrogates(code)) {
+            out.append(QChar(QChar::highSurrogate(code)));
+            out.append(QChar(QChar::lowSurrogate(code)));
         } else {
-            out.append(FromAnsi(p[i]));
-            ++i;
+            out.append(QChar(char16_t(code)));
         }
     }
     return out;
@@ -90,14 +98,13 @@ QString FromAnsi(const std::string &Text)
 
 std::size_t LastCharacterSize(const std::string &Text)
 {
-    // Read as FromAnsi reads: a lead byte may belong to an earlier letter.
+    // Read from the start: a lead byte may belong to an earlier letter.
     const auto *p = reinterpret_cast<const unsigned char *>(Text.data());
     const std::size_t size = Text.size();
     std::size_t last = 0;
     for (std::size_t i = 0; i < size; i += last) {
         char32_t code;
-        const std::size_t length = p[i] >= 0xC2 ? Utf8Sequence(p + i, size - i, code) : 0;
-        last = length ? length : 1;
+        last = CharacterAt(p + i, size - i, code);
     }
     return last;
 }
