@@ -1,8 +1,10 @@
 #include "ComCtrls.h"
 
 #include "ExtCtrls.h"
+#include "Forms.h"
 #include "StdCtrls.h"
 
+#include <QPainter>
 #include <QSlider>
 
 #include <algorithm>
@@ -101,12 +103,60 @@ void TPageControl::SetActivePage(TTabSheet *Page)
         return;
     if (FActivePage == Page)
         return;
+    // Keys on the page going away move to the new page's first control, or
+    // to the tabs: never to nowhere.
+    TCustomForm *form = GetParentForm(this);
+    const bool focusLeaves = form && FActivePage && FActivePage->ContainsControl(form->ActiveControl());
+    if (Page)
+        Page->ShowSheet(true);
+    if (focusLeaves && !(Page && Page->SelectFirst()))
+        SetFocus();
     if (FActivePage)
         FActivePage->ShowSheet(false);
     FActivePage = Page;
-    if (Page)
-        Page->ShowSheet(true);
     Invalidate();
+}
+
+void TPageControl::SelectNextPage(bool Forward)
+{
+    const int count = PageCount();
+    if (count == 0)
+        return;
+    const int at = ActivePageIndex();
+    const int next = at < 0 ? (Forward ? 0 : count - 1) : (at + (Forward ? 1 : count - 1)) % count;
+    if (FPages[next] == FActivePage)
+        return;
+    SetActivePage(FPages[next]);
+    if (OnChange)
+        OnChange(this);
+}
+
+void TPageControl::CMDialogKey(TCMDialogKey &Message)
+{
+    TCustomForm *form = GetParentForm(this);
+    if (Message.CharCode == VK_TAB && (Message.Shift & ssCtrl) && form &&
+        ContainsControl(form->ActiveControl())) {
+        SelectNextPage(!(Message.Shift & ssShift));
+        Message.Result = 1;
+        return;
+    }
+    TWinControl::CMDialogKey(Message);
+}
+
+void TPageControl::KeyDown(uint16_t &Key, TShiftState Shift)
+{
+    TWinControl::KeyDown(Key, Shift);
+    if ((Key == VK_LEFT || Key == VK_RIGHT) && !(Shift & (ssAlt | ssCtrl | ssShift))) {
+        SelectNextPage(Key == VK_RIGHT);
+        Key = 0;
+    }
+}
+
+void TPageControl::CMFocusChanged(TWinControl *Focused)
+{
+    TWinControl::CMFocusChanged(Focused);
+    if ((Focused == this) != FFocusDrawn)
+        Invalidate();
 }
 
 int TPageControl::ActivePageIndex() const
@@ -155,6 +205,11 @@ void TPageControl::Paint()
                         DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
         canvas->Brush()->SetStyle(bsSolid);
     }
+    FFocusDrawn = Focused();
+    if (FFocusDrawn && FActivePage) {
+        TRect focus = TabRect(FActivePage->PageIndex());
+        canvas->DrawFocusRect(Rect(focus.Left + 3, focus.Top + 3, focus.Right - 3, focus.Bottom - 2));
+    }
 }
 
 void TPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -173,8 +228,33 @@ void TPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 
 // ---------------------------------------------------------------- TTrackBar
 
+namespace {
+// The slider with the platform's focus mark: a dotted rectangle round the
+// whole control while it has the focus.
+class TTrackBarFace : public QSlider {
+public:
+    explicit TTrackBarFace(const TTrackBar *Owner) : QSlider(Qt::Horizontal), FOwner(Owner) {}
+
+protected:
+    void paintEvent(QPaintEvent *Event) override
+    {
+        QSlider::paintEvent(Event);
+        if (!FOwner->Focused())
+            return;
+        QPainter painter(this);
+        QPen dots(Qt::black);
+        dots.setDashPattern({1, 1});
+        painter.setPen(dots);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+private:
+    const TTrackBar *FOwner;
+};
+} // namespace
+
 TTrackBar::TTrackBar(TComponent *AOwner)
-    : TWidgetControl(AOwner, new QSlider(Qt::Horizontal)), FSlider(static_cast<QSlider *>(Face()))
+    : TWidgetControl(AOwner, new TTrackBarFace(this)), FSlider(static_cast<QSlider *>(Face()))
 {
     SetTabStop(true);
     FSlider->setRange(0, 10);
@@ -193,6 +273,15 @@ int TTrackBar::Max() const { return FSlider->maximum(); }
 void TTrackBar::SetMax(int Value) { FSlider->setMaximum(Value); }
 int TTrackBar::Position() const { return FSlider->value(); }
 void TTrackBar::SetPosition(int Value) { FSlider->setValue(Value); }
+
+void TTrackBar::CMFocusChanged(TWinControl *Focused)
+{
+    TWidgetControl::CMFocusChanged(Focused);
+    if ((Focused == this) != FFocusShown) {
+        FFocusShown = Focused == this;
+        FSlider->update();
+    }
+}
 
 void TTrackBar::SetOrientation(TTrackBarOrientation Value)
 {

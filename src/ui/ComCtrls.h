@@ -36,7 +36,9 @@ private:
 };
 
 // Tabs along the top edge, one per sheet, and the active sheet below them.
-// A click on a tab makes its sheet the active one and raises OnChange.
+// A click on a tab makes its sheet the active one and raises OnChange; so
+// do Ctrl+Tab and Ctrl+Shift+Tab with the focus on the control or inside
+// it, and Left and Right with the focus on the control, wrapping round.
 class TPageControl : public TWinControl {
 public:
     explicit TPageControl(TComponent *AOwner);
@@ -55,12 +57,19 @@ public:
     TRect TabRect(int Index);
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // Shows the next (or previous) page, wrapping, and raises OnChange.
+    void SelectNextPage(bool Forward);
 
     TNotifyEvent OnChange;
+
+    void CMDialogKey(TCMDialogKey &Message) override;
+    void CMFocusChanged(TWinControl *Focused) override;
 
 protected:
     void Paint() override;
     bool FocusOnPress() const override { return true; }
+    bool WantsKey(uint16_t Key) const override { return Key == VK_LEFT || Key == VK_RIGHT; }
+    void KeyDown(uint16_t &Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
@@ -71,6 +80,7 @@ private:
 
     std::vector<TTabSheet *> FPages;
     TTabSheet *FActivePage = nullptr;
+    bool FFocusDrawn = false;
 };
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
@@ -92,10 +102,13 @@ public:
 
     TNotifyEvent OnChange;
 
+    void CMFocusChanged(TWinControl *Focused) override;
+
     QSlider *Slider() const { return FSlider; }
 
 private:
     QSlider *FSlider;
+    bool FFocusShown = false;
 };
 
 // One panel of a status bar: its text and width (the last one takes the rest).

@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QWindow>
 
 #include <algorithm>
@@ -237,6 +238,15 @@ uint16_t VirtualKeyOf(const QKeyEvent &Event)
     return VirtualKey(Event.key(), Event.modifiers());
 }
 
+char SystemCharOf(const QKeyEvent &Event)
+{
+    if ((Event.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) != Qt::AltModifier)
+        return 0;
+    const uint16_t key = VirtualKeyOf(Event);
+    const bool alphanumeric = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+    return alphanumeric ? static_cast<char>(key) : 0;
+}
+
 TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers)
 {
     return ShiftFromModifiers(Modifiers);
@@ -341,6 +351,8 @@ void TControl::SetParent(TWinControl *AParent)
 {
     if (FParent == AParent)
         return;
+    if (FParent && (!AParent || GetParentForm(AParent) != GetParentForm(this)))
+        GiveUpFocus(true);
     FParent = AParent;
     FInvalid = true;
     QWidget::setParent(AParent);
@@ -472,11 +484,11 @@ void TControl::SetVisible(bool Value)
     CMVisibleChanged();
 }
 
-void TControl::GiveUpFocus()
+void TControl::GiveUpFocus(bool Removing)
 {
     // A form hidden keeps its focused control for when it shows again.
     if (TCustomForm *form = GetParentForm(this); form && form != this)
-        form->DefocusControl(this);
+        form->DefocusControl(this, Removing);
 }
 
 void TControl::SetEnabled(bool Value)
@@ -1007,9 +1019,7 @@ TWinControl::~TWinControl()
 {
     // The focused control may lie inside this one: its own destructor
     // will find no form once this one has let go of its children.
-    if (TCustomForm *form = GetParentForm(this);
-        form && form != this && ContainsControl(form->FActiveControl))
-        form->FActiveControl = nullptr;
+    GiveUpFocus(true);
 }
 
 TControlActionLinkClass TWinControl::GetActionLinkClass() const
@@ -1056,10 +1066,59 @@ bool TWinControl::Focused() const
     return form && form->FActiveControl == this;
 }
 
+namespace {
+bool PressFocusing = false;
+
+void CollectTabStops(const TWinControl *Parent, std::vector<TWinControl *> &Result)
+{
+    std::vector<TControl *> children = Parent->Controls();
+    std::stable_sort(children.begin(), children.end(), [](TControl *a, TControl *b) {
+        auto wa = dynamic_cast<TWinControl *>(a), wb = dynamic_cast<TWinControl *>(b);
+        return (wa ? wa->TabOrder : 0) < (wb ? wb->TabOrder : 0);
+    });
+    for (TControl *child : children)
+        if (auto windowed = dynamic_cast<TWinControl *>(child)) {
+            if (windowed->TabStop() && windowed->CanFocus())
+                Result.push_back(windowed);
+            CollectTabStops(windowed, Result);
+        }
+}
+} // namespace
+
 void TWinControl::PressFocus()
 {
-    if (FocusOnPress() && !Focused() && CanFocus())
+    if (FocusOnPress() && !Focused() && CanFocus()) {
+        QScopedValueRollback<bool> pressing(PressFocusing, true);
         SetFocus();
+    }
+}
+
+bool TWinControl::FocusingByPress() { return PressFocusing; }
+
+TWinControl *TWinControl::FindNextControl(TWinControl *Current, bool Forward) const
+{
+    std::vector<TWinControl *> stops;
+    CollectTabStops(this, stops);
+    if (stops.empty())
+        return nullptr;
+    auto at = std::find(stops.begin(), stops.end(), Current);
+    size_t index;
+    if (at == stops.end())
+        index = Forward ? 0 : stops.size() - 1;
+    else if (Forward)
+        index = (static_cast<size_t>(at - stops.begin()) + 1) % stops.size();
+    else
+        index = (static_cast<size_t>(at - stops.begin()) + stops.size() - 1) % stops.size();
+    return stops[index];
+}
+
+bool TWinControl::SelectFirst()
+{
+    TWinControl *first = FindNextControl(nullptr, true);
+    if (!first)
+        return false;
+    first->SetFocus();
+    return true;
 }
 
 bool TControl::ContainsControl(const TControl *Control) const
@@ -1196,10 +1255,11 @@ void TWinControl::keyPressEvent(QKeyEvent *Event)
         if (key)
             HandleKeyDown(key, shift);
         std::string text = ToAnsi(Event->text());
-        if (!(shift & ssCtrl) && text.size() == 1 && static_cast<unsigned char>(text[0]) >= 32)
+        if (const char system = SystemCharOf(*Event))
+            HandleKeyPress(system, shift);
+        else if (!(shift & ssCtrl) && text.size() == 1 &&
+                 static_cast<unsigned char>(text[0]) >= 32)
             HandleKeyPress(text[0], shift);
-        else if ((shift & ssAlt) && key >= '0' && key <= 'Z')
-            HandleKeyPress(static_cast<char>(key), shift);
     });
 }
 

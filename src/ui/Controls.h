@@ -116,6 +116,10 @@ TPoint GetCursorPos();
 // numeric keypad have their own codes (VK_ADD, VK_NUMPAD0 ...).
 uint16_t VirtualKeyOf(const QKeyEvent &Event);
 TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers);
+// The character of Alt with a letter or digit (no Ctrl): the platform's
+// system character, which goes to the accelerators and is never typed;
+// 0 for any other key.
+char SystemCharOf(const QKeyEvent &Event);
 // Whether Character is the accelerator of Text: the character after a single
 // '&', compared without case.
 bool IsAccel(char Character, const std::string &Text);
@@ -386,8 +390,9 @@ protected:
 private:
     friend class TWinControl;
     void FontChanged();
-    // A control hidden or disabled gives up the focus it or a child holds.
-    void GiveUpFocus();
+    // A control hidden, disabled, freed or moved out of its form gives up
+    // the focus it or a child holds; Removing: freed or moved.
+    void GiveUpFocus(bool Removing = false);
     void TakeParentFont();
     void TakeParentColor();
     void PassColorToChildren();
@@ -469,6 +474,12 @@ public:
     // (FocusOnPress) and can take it becomes the focused control, before
     // the press itself is handled.
     void PressFocus();
+    // The tab stop inside this control after (Forward) or before Current
+    // in tab order, wrapping; the first or last for a Current not among
+    // them; null when none can take the focus.
+    TWinControl *FindNextControl(TWinControl *Current, bool Forward) const;
+    // Focuses the first tab stop inside this control; returns whether one took it.
+    bool SelectFirst();
 
     // Clips the window to Region (copied); null removes the clipping.
     void SetWindowRgn(const TRegion *Region, bool Redraw = true);
@@ -520,6 +531,9 @@ protected:
     // controls (edits, lists, track bars, check boxes, tabs) do; a control
     // that focuses itself in MouseDown leaves it off.
     virtual bool FocusOnPress() const { return false; }
+    // Whether the focus is arriving by a mouse press (not by the keyboard
+    // or the program): an edit selects its text only when it is not.
+    static bool FocusingByPress();
 
     void keyPressEvent(QKeyEvent *Event) override;
     void keyReleaseEvent(QKeyEvent *Event) override;

@@ -19,3 +19,11 @@ std::string TEdit::Text() const { return FSetText.Read(FLine->text()); }
 void TEdit::SetText(const std::string &Value) { FLine->setText(FSetText.Set(Value)); }
 bool TEdit::ReadOnly() const { return FLine->isReadOnly(); }
 void TEdit::SetReadOnly(bool Value) { FLine->setReadOnly(Value); }
+
+void TEdit::DoEnter()
+{
+    // A press puts the caret where it lands instead.
+    if (AutoSelect && !FocusingByPress())
+        FLine->selectAll();
+    TWidgetControl::DoEnter();
+}

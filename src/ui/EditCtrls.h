@@ -21,8 +21,13 @@ public:
     void SetReadOnly(bool Value);
 
     TNotifyEvent OnChange;
+    // The keyboard or the program bringing the focus selects the whole text.
+    bool AutoSelect = true;
 
     QLineEdit *Line() const { return FLine; }
+
+protected:
+    void DoEnter() override;
 
 private:
     QLineEdit *FLine;

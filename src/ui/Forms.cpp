@@ -68,13 +68,13 @@ void TCustomForm::SetActiveControl(TWinControl *Control)
     FocusControl(Control);
 }
 
-void TCustomForm::FocusControl(TWinControl *Control)
+void TCustomForm::FocusControl(TWinControl *Control, bool ExitPrevious)
 {
     if (FDying || Control == FActiveControl)
         return;
     TWinControl *previous = FActiveControl;
     FActiveControl = Control;
-    if (previous)
+    if (previous && ExitPrevious)
         previous->DoExit();
     if (Control && Control->isVisible())
         Control->QWidget::setFocus(Qt::OtherFocusReason);
@@ -85,44 +85,16 @@ void TCustomForm::FocusControl(TWinControl *Control)
         Control->DoEnter();
 }
 
-void TCustomForm::DefocusControl(TControl *Control)
+void TCustomForm::DefocusControl(TControl *Control, bool Removing)
 {
     if (Control && Control->ContainsControl(FActiveControl))
-        FocusControl(nullptr);
+        FocusControl(nullptr, !Removing);
 }
-
-namespace {
-void CollectTabStops(TWinControl *Parent, std::vector<TWinControl *> &Result)
-{
-    std::vector<TControl *> children = Parent->Controls();
-    std::stable_sort(children.begin(), children.end(), [](TControl *a, TControl *b) {
-        auto wa = dynamic_cast<TWinControl *>(a), wb = dynamic_cast<TWinControl *>(b);
-        return (wa ? wa->TabOrder : 0) < (wb ? wb->TabOrder : 0);
-    });
-    for (TControl *child : children)
-        if (auto windowed = dynamic_cast<TWinControl *>(child)) {
-            if (windowed->TabStop() && windowed->CanFocus())
-                Result.push_back(windowed);
-            CollectTabStops(windowed, Result);
-        }
-}
-} // namespace
 
 void TCustomForm::SelectNext(bool Forward)
 {
-    std::vector<TWinControl *> stops;
-    CollectTabStops(this, stops);
-    if (stops.empty())
-        return;
-    auto at = std::find(stops.begin(), stops.end(), FActiveControl);
-    size_t index;
-    if (at == stops.end())
-        index = Forward ? 0 : stops.size() - 1;
-    else if (Forward)
-        index = (static_cast<size_t>(at - stops.begin()) + 1) % stops.size();
-    else
-        index = (static_cast<size_t>(at - stops.begin()) + stops.size() - 1) % stops.size();
-    stops[index]->SetFocus();
+    if (TWinControl *next = FindNextControl(FActiveControl, Forward))
+        next->SetFocus();
 }
 
 void TCustomForm::SetModalResult(TModalResult Value) { FModalResult = Value; }
@@ -182,6 +154,11 @@ void TCustomForm::closeEvent(QCloseEvent *Event)
 void TCustomForm::Activate()
 {
     FActive = true;
+    if (!FActiveControl)
+        SelectFirst();
+    else if (FActiveControl->isVisible())
+        // Back from a dialog: the keys go where they were.
+        FActiveControl->QWidget::setFocus(Qt::ActiveWindowFocusReason);
     if (OnActivate)
         OnActivate(this);
 }

@@ -53,8 +53,10 @@ public:
     void SelectNext(bool Forward = true);
     // Control, going or no longer able to take keys, gives up the focus it
     // or a child of it holds: the form has no focused control then, and
-    // keys reach the form itself.
-    void DefocusControl(TControl *Control);
+    // keys reach the form itself. The one way a form lets go of a control:
+    // hidden or disabled, the control exits as usual; Removing (freed, or
+    // moved out of the form) it is gone from the form and gets no OnExit.
+    void DefocusControl(TControl *Control, bool Removing = false);
 
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value);
@@ -79,7 +81,8 @@ public:
     // draws: nothing in the form's own picture changes with it.
     void CMTextChanged() override {}
 
-    // The window became the active one; raises OnActivate. The window
+    // The window became the active one: with no focused control the first
+    // of the tab order takes the focus, then OnActivate runs. The window
     // system's activation calls it; programs and tests may call it too.
     virtual void Activate();
     virtual void Deactivate();
@@ -96,8 +99,9 @@ protected:
 
 private:
     friend class TWinControl;
-    // Moves the focus to Control (null: none) and tells every control.
-    void FocusControl(TWinControl *Control);
+    // Moves the focus to Control (null: none) and tells every control;
+    // the control losing it exits unless it is being removed.
+    void FocusControl(TWinControl *Control, bool ExitPrevious = true);
 
     TWinControl *FActiveControl = nullptr;
     TModalResult FModalResult = mrNone;

@@ -241,6 +241,13 @@ void TComboBox::SetStyle(TComboBoxStyle Value)
     }
 }
 
+void TComboBox::DoEnter()
+{
+    if (QLineEdit *edit = FCombo->lineEdit(); edit && !FocusingByPress())
+        edit->selectAll();
+    TWidgetControl::DoEnter();
+}
+
 std::string TComboBox::Text() const
 {
     // What the program set comes back as it was spelled; an item chosen

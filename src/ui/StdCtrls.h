@@ -125,6 +125,8 @@ public:
 
 protected:
     virtual void Change();
+    // The edit field's text is selected when the focus comes other than by a press.
+    void DoEnter() override;
 
 private:
     QComboBox *FCombo;

@@ -58,7 +58,15 @@ bool TWidgetControl::eventFilter(QObject *Watched, QEvent *Event)
         case QEvent::KeyPress: {
             const auto *key = static_cast<QKeyEvent *>(Event);
             const uint16_t code = VirtualKeyOf(*key);
-            return code && !HandleKeyDown(code, ShiftStateOf(key->modifiers()));
+            const TShiftState shift = ShiftStateOf(key->modifiers());
+            if (code && !HandleKeyDown(code, shift))
+                return true;
+            // Alt+letter is for the accelerators; the face never types it.
+            if (const char system = SystemCharOf(*key)) {
+                HandleKeyPress(system, shift);
+                return true;
+            }
+            return false;
         }
         case QEvent::KeyRelease: {
             const auto *key = static_cast<QKeyEvent *>(Event);

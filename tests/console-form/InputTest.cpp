@@ -5,6 +5,7 @@
 #include "WindowInput.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 #include <functional>
@@ -80,6 +81,14 @@ TEST_F(ConsoleInput, TabWalksThePageAndF3StillReachesTheWindow)
 {
     TForm1 &f = MakeForm();
     ShowActive(f);
+    // The keys are on the tabs from the start: the arrows turn the pages.
+    ASSERT_EQ(f.ActiveControl(), f.PageControl1);
+    std::vector<TTabSheet *> shown;
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Left, Qt::Key_Right}) {
+        Key(&f, k);
+        shown.push_back(f.PageControl1->ActivePage());
+    }
+    EXPECT_EQ(shown, (std::vector<TTabSheet *>{f.TabSheet2, f.TabSheet1, f.TabSheet2}));
     TurnTo(f, f.TabSheet2);
     ClickAt(f.RichEdit1, QPoint(60, 20));
     ASSERT_EQ(f.ActiveControl(), f.RichEdit1);
@@ -101,6 +110,26 @@ TEST_F(ConsoleInput, TabWalksThePageAndF3StillReachesTheWindow)
     Key(&f, Qt::Key_F3);
     EXPECT_EQ(f.Edit3->Text(), "x");
     EXPECT_FALSE(f.DownloadActive);
+
+    // Tab from the report selects the stamp, Alt+letters type nothing, and
+    // Ctrl+Tab turns the pages from inside one and back.
+    f.Edit3->SetText("08.12.2007 [14");
+    ClickAt(f.RichEdit1, QPoint(60, 20));
+    Key(&f, Qt::Key_Tab);
+    ASSERT_EQ(f.ActiveControl(), f.Edit3);
+    EXPECT_EQ(f.Edit3->Line()->selectedText(), "08.12.2007 [14");
+    Key(&f, Qt::Key_X, Qt::AltModifier);
+    Key(&f, Qt::Key_K, Qt::AltModifier);
+    EXPECT_EQ(f.Edit3->Text(), "08.12.2007 [14");
+    shown.clear();
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, back = ctrl | Qt::ShiftModifier;
+    for (auto [k, m] : {std::pair{Qt::Key_Tab, ctrl}, {Qt::Key_Tab, ctrl}, {Qt::Key_Backtab, back},
+                        {Qt::Key_Backtab, back}}) {
+        Key(&f, k, m);
+        shown.push_back(f.PageControl1->ActivePage());
+        EXPECT_NE(f.ActiveControl(), nullptr);
+    }
+    EXPECT_EQ(shown, (std::vector<TTabSheet *>{f.TabSheet3, f.TabSheet4, f.TabSheet3, f.TabSheet2}));
 }
 
 TEST_F(ConsoleInput, TheDownloadButtonShowsNoFocusWhileADownloadDisablesIt)

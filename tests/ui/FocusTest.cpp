@@ -10,6 +10,7 @@
 #include "WindowInput.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -110,6 +111,7 @@ TEST_F(Focus, AClickFocusesEveryControlThatTakesTheFocusAndTypingReachesIt)
         EXPECT_TRUE(KeysGoTo(c.Control));
         if (c.Text) {
             Type(&Form, "q7");
+            Key(&Form, Qt::Key_X, Qt::AltModifier); // an accelerator, never a character
             EXPECT_EQ(c.Text(), "q7");
         }
     }
@@ -183,7 +185,7 @@ TEST_F(Focus, TabWalksTheTabStopsInTabOrderAndAClickIgnoresTabStop)
 {
     auto *a = Place<TEdit>(10, 10, 100, 21);
     auto *b = Place<TEdit>(10, 40, 100, 21);
-    auto *c = Place<TEdit>(10, 70, 100, 21);
+    auto *c = Place<TComboBox>(10, 70, 100, 21);
     auto *noStop = Place<TEdit>(10, 100, 100, 21);
     auto *gone = Place<TEdit>(10, 130, 100, 21);
     a->TabOrder = 2;
@@ -191,14 +193,22 @@ TEST_F(Focus, TabWalksTheTabStopsInTabOrderAndAClickIgnoresTabStop)
     c->TabOrder = 1;
     noStop->SetTabStop(false);
     gone->SetEnabled(false);
+    a->SetText("old");
+    c->SetText("combo");
+    noStop->SetText("keep");
     Show();
+    EXPECT_TRUE(KeysGoTo(b)) << "the first tab stop takes the keys at start";
 
+    // A click puts the caret; Tab and Shift+Tab select the whole text.
     ClickAt(noStop, QPoint(5, 5));
     EXPECT_TRUE(KeysGoTo(noStop));
+    EXPECT_FALSE(noStop->Line()->hasSelectedText());
     std::vector<TWinControl *> walked;
     for (int i = 0; i < 4; ++i) {
         Key(&Form, Qt::Key_Tab);
         walked.push_back(Form.ActiveControl());
+        if (walked.back() == c)
+            EXPECT_EQ(c->Combo()->lineEdit()->selectedText(), "combo");
     }
     EXPECT_EQ(walked, (std::vector<TWinControl *>{b, c, a, b}));
     Key(&Form, Qt::Key_Backtab, Qt::ShiftModifier);
@@ -252,10 +262,94 @@ TEST_F(Focus, APanelFreedWithTheFocusInsideLeavesTheFormWithoutAFocusedControl)
     ASSERT_TRUE(KeysGoTo(inner));
     delete panel;
     EXPECT_EQ(Form.ActiveControl(), nullptr);
+
+    // A focused control moved out of the form, to nowhere or to another
+    // form, and freed: the form holds nothing of it, and it does not exit.
+    TForm elsewhere(nullptr);
+    for (TWinControl *to : std::vector<TWinControl *>{nullptr, &elsewhere}) {
+        auto *moved = Place<TEdit>(10, 40, 120, 21);
+        int exits = 0;
+        moved->OnExit = [&](TObject *) { ++exits; };
+        ClickAt(moved, QPoint(5, 5));
+        ASSERT_TRUE(KeysGoTo(moved));
+        moved->SetParent(to);
+        EXPECT_EQ(Form.ActiveControl(), nullptr);
+        delete moved;
+        EXPECT_EQ(exits, 0);
+        ClickAt(other, QPoint(5, 5));
+        EXPECT_TRUE(KeysGoTo(other));
+    }
     // Hiding another control asks where the focus is: nothing freed is read.
     other->SetVisible(false);
     Key(&Form, Qt::Key_F2);
     EXPECT_EQ(FormKeys, std::vector<uint16_t>{VK_F2});
+}
+
+TEST_F(Focus, CtrlTabAndTheArrowsTurnThePagesAndTheKeysNeverGetLost)
+{
+    auto *pages = Place<TPageControl>(10, 10, 300, 150);
+    auto *track = Place<TTrackBar>(10, 200, 150, 30);
+    std::vector<TEdit *> fields;
+    for (const char *caption : {"One", "Two", "Three"}) {
+        auto *sheet = new TTabSheet(&Form);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(pages);
+        if (fields.size() < 2)
+            fields.push_back(Place<TEdit>(10, 10, 100, 21, sheet));
+    }
+    pages->SetActivePageIndex(0);
+    int changes = 0;
+    pages->OnChange = [&](TObject *) { ++changes; };
+    Show();
+    ASSERT_TRUE(KeysGoTo(pages)) << "the first tab stop takes the keys at start";
+
+    struct TPress {
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
+        int Page;
+        TWinControl *Focus;
+    };
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, back = ctrl | Qt::ShiftModifier;
+    const std::vector<TPress> presses = {
+        {Qt::Key_Right, {}, 1, pages},
+        {Qt::Key_Left, {}, 0, pages},
+        {Qt::Key_Left, {}, 2, pages},       // round to the last
+        {Qt::Key_Tab, ctrl, 0, pages},      // from the tabs, they keep the keys
+        {Qt::Key_Tab, {}, 0, fields[0]},    // into the page
+        {Qt::Key_Tab, ctrl, 1, fields[1]},  // from a field: the new page's first
+        {Qt::Key_Tab, ctrl, 2, pages},      // a page without fields: the tabs
+        {Qt::Key_Backtab, back, 1, pages},
+        {Qt::Key_Tab, {}, 1, fields[1]},
+        {Qt::Key_Backtab, back, 0, fields[0]},
+        {Qt::Key_Backtab, back, 2, pages},
+    };
+    for (size_t i = 0; i < presses.size(); ++i) {
+        SCOPED_TRACE(i);
+        Key(&Form, presses[i].Key, presses[i].Modifiers);
+        EXPECT_EQ(pages->ActivePageIndex(), presses[i].Page);
+        EXPECT_TRUE(KeysGoTo(presses[i].Focus));
+    }
+    EXPECT_EQ(changes, 9);
+
+    // The focus marks: a dotted rectangle inside the active tab, one along
+    // the track bar's edge; each gone when the focus leaves.
+    pages->SetActivePageIndex(0);
+    ClickAt(track, QPoint(4, 15));
+    const QImage tabsOff = pages->grab().toImage(), trackOn = track->grab().toImage();
+    ClickAt(pages, TabMiddle(pages));
+    const QImage tabsOn = pages->grab().toImage(), trackOff = track->grab().toImage();
+    int marked = 0, dots = 0;
+    QRect where;
+    for (int y = 0; y < tabsOn.height(); ++y)
+        for (int x = 0; x < tabsOn.width(); ++x)
+            if (tabsOn.pixel(x, y) != tabsOff.pixel(x, y))
+                ++marked, where |= QRect(x, y, 1, 1);
+    for (int x = 0; x < trackOn.width(); ++x)
+        dots += trackOn.pixel(x, 0) != trackOff.pixel(x, 0);
+    const TRect tab = pages->TabRect(0);
+    EXPECT_GE(marked, 20);
+    EXPECT_TRUE(QRect(tab.Left, tab.Top, tab.Right - tab.Left, tab.Bottom - tab.Top).contains(where));
+    EXPECT_GE(dots, trackOn.width() / 3) << "no dotted edge on the focused track bar";
 }
 
 TEST(FindDialog, TheAcceleratorIsNoCharacterOfTheLabel)

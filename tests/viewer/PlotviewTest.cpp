@@ -38,8 +38,10 @@ public:
         Messages.push_back(Text);
         return IDOK;
     }
+    int Opened = 0;
     bool OpenFile(TOpenDialog &Dialog) override
     {
+        ++Opened;
         EXPECT_EQ(Dialog.Title, "Ucitavanje datoteke");
         EXPECT_EQ(Dialog.Filter, "Data fajlovi (*.dts)|*.dts|All files|*.*");
         if (OpenAnswer.empty())
@@ -318,6 +320,10 @@ TEST_F(PlotviewTest, AClickPutsTheKeyboardWhereItLandsAndTheFilterFiltersAsTyped
     Form.ShowForm();
     QApplication::setActiveWindow(&Form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+    // "Load DTS" has the keys from the start: Space opens the load dialog.
+    EXPECT_EQ(Form.ActiveControl(), Form.dxButton1);
+    windowinput::Key(&Form, Qt::Key_Space);
+    EXPECT_EQ(Script.Opened, 2);
 
     for (TWinControl *c : std::vector<TWinControl *>{Form.ComboBox1, Form.CheckBox1,
                                                      Form.CheckBox2, Form.ChartView,
@@ -340,6 +346,8 @@ TEST_F(PlotviewTest, AClickPutsTheKeyboardWhereItLandsAndTheFilterFiltersAsTyped
     EXPECT_EQ(Form.ComboBox1->Text(), "002");
     EXPECT_EQ(Form.Series1->Count(), 1);
     EXPECT_EQ(Form.Chart1->TitleText(), std::vector<std::string>{"runs.dts-002"});
+    windowinput::Key(&Form, Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(Form.ComboBox1->Text(), "002") << "Alt+X typed into the run filter";
     // The keypad's plus typed there is the window's first, then the field's.
     windowinput::Key(&Form, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(Form.Chart1->MaxPointsPerPage(), 10);
