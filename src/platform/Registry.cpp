@@ -50,8 +50,9 @@ std::string NormaliseKeyPath(const std::string &Key)
 
 bool StorableKeyPath(const std::string &Path)
 {
-    return std::none_of(Path.begin(), Path.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return !Path.empty() && std::none_of(Path.begin(), Path.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
 }
 
 bool StorableValueName(const std::string &Name)

@@ -89,10 +89,11 @@ TEST_F(RegistryTest, EveryKeyNameRoundTripsAndOnlyBackslashSeparates)
 TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
 {
     TRegistry reg;
-    for (const std::string &key : {std::string("Line\nBreak"), std::string("Tab\tKey"),
-                                   std::string("Nul\0Key", 7)}) {
-        EXPECT_FALSE(reg.OpenKey("Software\\" + key, true));
-        EXPECT_FALSE(reg.KeyExists("Software\\" + key));
+    for (const std::string &key :
+         {std::string("Software\\Line\nBreak"), std::string("Software\\Tab\tKey"),
+          std::string("Software\\Nul\0Key", 16), std::string(), std::string("\\")}) {
+        EXPECT_FALSE(reg.OpenKey(key, true));
+        EXPECT_FALSE(reg.KeyExists(key));
     }
     EXPECT_FALSE(reg.IsOpen());
     ASSERT_TRUE(reg.OpenKey("Software\\Values", true));
