@@ -103,7 +103,7 @@ bool TRegistry::OpenKey(const std::string &Key, bool CanCreate)
 
 void TRegistry::WriteString(const std::string &Name, const std::string &Value)
 {
-    if (!FOpen || !StorableValueName(Name) || Value.find('\n') != std::string::npos)
+    if (!FOpen || !StorableValueName(Name) || !StorableLineEnd(Value))
         throw ERegistryException("Failed to set data for '" + Name + "'");
     TIniDocument doc = LoadRoot();
     doc.Set(FCurrentKey, Name, "s:" + Value);

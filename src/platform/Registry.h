@@ -36,7 +36,8 @@ public:
     const std::string &CurrentPath() const { return FCurrentKey; }
     bool IsOpen() const { return FOpen; }
 
-    // Writes raise ERegistryException when no key is open or the file fails.
+    // Writes raise ERegistryException when no key is open, the file fails or
+    // a text would not read back whole (StorableLineEnd).
     void WriteString(const std::string &Name, const std::string &Value);
     void WriteInteger(const std::string &Name, int Value);
     // Removes the value Name of the open key; false when there was none.

@@ -86,7 +86,7 @@ TEST_F(RegistryTest, EveryKeyNameRoundTripsAndOnlyBackslashSeparates)
     EXPECT_EQ(file.find(header), file.rfind(header));
 }
 
-TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
+TEST_F(RegistryTest, NamesAndTextsTheFileCannotHoldAreRefused)
 {
     TRegistry reg;
     for (const std::string &key :
@@ -101,6 +101,8 @@ TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
         EXPECT_THROW(reg.WriteString(name, "v"), ERegistryException) << name;
         EXPECT_THROW(reg.WriteInteger(name, 1), ERegistryException) << name;
     }
+    for (const char *value : {"COM2\r", "\r", "a\nb"})
+        EXPECT_THROW(reg.WriteString("Port", value), ERegistryException) << value;
     EXPECT_TRUE(reg.GetValueNames().empty());
     reg.WriteString("a]b [c]", "kept");
     EXPECT_EQ(reg.ReadString("a]b [c]"), "kept");
