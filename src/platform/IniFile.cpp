@@ -39,6 +39,11 @@ bool SameText(const std::string &a, const std::string &b)
     return true;
 }
 
+bool Quoted(const std::string &Value)
+{
+    return Value.size() >= 2 && (Value.front() == '"' || Value.front() == '\'') && Value.back() == Value.front();
+}
+
 } // namespace
 
 void TIniDocument::Load(const std::string &Path)
@@ -121,7 +126,7 @@ bool TIniDocument::Get(const std::string &Section, const std::string &Key, std::
 
 void TIniDocument::AddSection(const std::string &Section)
 {
-    if (HasSection(Section))
+    if (Section.empty() || HasSection(Section))
         return;
     if (!FLines.empty() && !Trim(FLines.back().Text).empty())
         FLines.push_back(Line{"", {}, {}, {}});
@@ -131,7 +136,10 @@ void TIniDocument::AddSection(const std::string &Section)
 void TIniDocument::Set(const std::string &Section, const std::string &Key, const std::string &Value)
 {
     AddSection(Section);
-    const size_t s = size_t(FindSection(Section));
+    const int found = FindSection(Section);
+    if (found < 0)
+        return;
+    const size_t s = size_t(found);
     size_t last = s; // last non-blank line of the section
     size_t i = s + 1;
     for (; i < FLines.size() && FLines[i].Section.empty(); ++i) {
@@ -180,6 +188,11 @@ std::vector<std::string> TIniDocument::Sections() const
     return names;
 }
 
+bool StorableLineEnd(const std::string &Text)
+{
+    return Text.find('\n') == std::string::npos && (Text.empty() || Text.back() != '\r');
+}
+
 bool ParseIniInteger(const std::string &Text, int &Value)
 {
     const char *s = Text.c_str();
@@ -216,7 +229,7 @@ std::string TIniFile::ReadString(const std::string &Section, const std::string &
     if (!doc.Get(Section, Ident, value))
         return Default;
     value = Trim(value);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    if (Quoted(value))
         value = value.substr(1, value.size() - 2);
     return value;
 }
@@ -229,6 +242,9 @@ int TIniFile::ReadInteger(const std::string &Section, const std::string &Ident, 
 
 void TIniFile::WriteString(const std::string &Section, const std::string &Ident, const std::string &Value)
 {
+    // Refused rather than stored as something that reads back otherwise.
+    if (Section.empty() || !StorableLineEnd(Value) || Trim(Value) != Value || Quoted(Value))
+        throw EIniFileException("Unable to store '" + Ident + "' in " + FFileName + " as given");
     TIniDocument doc;
     doc.Load(FFileName);
     doc.Set(Section, Ident, Value);

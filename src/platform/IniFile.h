@@ -29,6 +29,8 @@ public:
     bool HasSection(const std::string &Section) const;
     // Raw value text after the equals sign, or false when absent.
     bool Get(const std::string &Section, const std::string &Key, std::string &Value) const;
+    // A section without a name has no header that reads back as one, so
+    // neither call adds it.
     void Set(const std::string &Section, const std::string &Key, const std::string &Value);
     void AddSection(const std::string &Section);
     // Removes Key from Section; false when it was not there.
@@ -58,7 +60,9 @@ public:
     // Decimal, or hexadecimal after 0x / 0X when the text is longer than two
     // characters; anything else gives Default.
     int ReadInteger(const std::string &Section, const std::string &Ident, int Default) const;
-    // Raises EIniFileException when the file cannot be written.
+    // Raises EIniFileException when the file cannot be written, when Section
+    // is empty, or when Value would not read back as given: a line break,
+    // blanks at either end or one pair of enclosing quotes.
     void WriteString(const std::string &Section, const std::string &Ident, const std::string &Value);
     void WriteInteger(const std::string &Section, const std::string &Ident, int Value);
     bool SectionExists(const std::string &Section) const;
@@ -69,3 +73,7 @@ private:
 
 // Integer text as the ini layer reads it; false when it is no number.
 bool ParseIniInteger(const std::string &Text, int &Value);
+// Whether Text, written as the rest of a line, loads back whole: a line feed
+// would end the line, and a carriage return at its end is taken for half of
+// a line break.
+bool StorableLineEnd(const std::string &Text);

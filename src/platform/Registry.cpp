@@ -50,8 +50,9 @@ std::string NormaliseKeyPath(const std::string &Key)
 
 bool StorableKeyPath(const std::string &Path)
 {
-    return std::none_of(Path.begin(), Path.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return !Path.empty() && std::none_of(Path.begin(), Path.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
 }
 
 bool StorableValueName(const std::string &Name)
@@ -102,7 +103,7 @@ bool TRegistry::OpenKey(const std::string &Key, bool CanCreate)
 
 void TRegistry::WriteString(const std::string &Name, const std::string &Value)
 {
-    if (!FOpen || !StorableValueName(Name) || Value.find('\n') != std::string::npos)
+    if (!FOpen || !StorableValueName(Name) || !StorableLineEnd(Value))
         throw ERegistryException("Failed to set data for '" + Name + "'");
     TIniDocument doc = LoadRoot();
     doc.Set(FCurrentKey, Name, "s:" + Value);

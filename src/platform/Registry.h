@@ -27,7 +27,8 @@ public:
     THKey RootKey = HKEY_CURRENT_USER;
 
     // Positions on Key (relative to the root, "\"-separated); creates it when
-    // CanCreate. Returns whether a key is open.
+    // CanCreate. Returns whether a key is open; the root itself ("" or "\")
+    // holds no values here and is never opened.
     bool OpenKey(const std::string &Key, bool CanCreate);
     bool OpenKeyReadOnly(const std::string &Key) { return OpenKey(Key, false); }
     void CloseKey() { FCurrentKey.clear(); FOpen = false; }
@@ -35,7 +36,8 @@ public:
     const std::string &CurrentPath() const { return FCurrentKey; }
     bool IsOpen() const { return FOpen; }
 
-    // Writes raise ERegistryException when no key is open or the file fails.
+    // Writes raise ERegistryException when no key is open, the file fails or
+    // a text would not read back whole (StorableLineEnd).
     void WriteString(const std::string &Name, const std::string &Value);
     void WriteInteger(const std::string &Name, int Value);
     // Removes the value Name of the open key; false when there was none.
@@ -61,7 +63,8 @@ private:
 // doubled ones.
 std::string NormaliseKeyPath(const std::string &Key);
 // Key names hold any character but a control character (a line break would
-// end the key's line in the file); such a key is never opened.
+// end the key's line in the file); such a key is never opened. Nor is the
+// root itself: the file has no header that reads back as an empty name.
 bool StorableKeyPath(const std::string &Path);
 // Value names are stored as the text before the first "=" of a line, so a
 // value name is not empty and must not hold one, begin or end with a blank,

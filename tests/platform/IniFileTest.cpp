@@ -87,6 +87,15 @@ TEST_F(IniFileTest, SectionsAndKeysIgnoreLetterCaseAndValuesAreTrimmed)
               "; comment\n[comport1]\n  port =  COM4  \nName=\"quoted value\"\nNew=1\n\n[Next]\nPort=X\n");
 }
 
+TEST_F(IniFileTest, WhatWouldNotReadBackAsWrittenIsRefused)
+{
+    TIniFile ini(Path());
+    for (const char *value : {"COM2\r", "\rCOM2", " COM2", "COM2\t", "\"COM2\"", "'COM2'", "a\nb"})
+        EXPECT_THROW(ini.WriteString("ComPort1", "Port", value), EIniFileException) << value;
+    EXPECT_THROW(ini.WriteString("", "Port", "COM2"), EIniFileException);
+    EXPECT_EQ(ReadAll(Path()), "");
+}
+
 TEST_F(IniFileTest, IntegersAreDecimalOrHexWithPrefix)
 {
     std::ofstream(Path()) << "[S]\na=123\nb=-7\nc=0x1F\nd=0X10\ne=0x\nf=12abc\ng=\nh=x10\ni=99999999999\n";

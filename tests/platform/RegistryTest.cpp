@@ -86,13 +86,14 @@ TEST_F(RegistryTest, EveryKeyNameRoundTripsAndOnlyBackslashSeparates)
     EXPECT_EQ(file.find(header), file.rfind(header));
 }
 
-TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
+TEST_F(RegistryTest, NamesAndTextsTheFileCannotHoldAreRefused)
 {
     TRegistry reg;
-    for (const std::string &key : {std::string("Line\nBreak"), std::string("Tab\tKey"),
-                                   std::string("Nul\0Key", 7)}) {
-        EXPECT_FALSE(reg.OpenKey("Software\\" + key, true));
-        EXPECT_FALSE(reg.KeyExists("Software\\" + key));
+    for (const std::string &key :
+         {std::string("Software\\Line\nBreak"), std::string("Software\\Tab\tKey"),
+          std::string("Software\\Nul\0Key", 16), std::string(), std::string("\\")}) {
+        EXPECT_FALSE(reg.OpenKey(key, true));
+        EXPECT_FALSE(reg.KeyExists(key));
     }
     EXPECT_FALSE(reg.IsOpen());
     ASSERT_TRUE(reg.OpenKey("Software\\Values", true));
@@ -100,6 +101,8 @@ TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
         EXPECT_THROW(reg.WriteString(name, "v"), ERegistryException) << name;
         EXPECT_THROW(reg.WriteInteger(name, 1), ERegistryException) << name;
     }
+    for (const char *value : {"COM2\r", "\r", "a\nb"})
+        EXPECT_THROW(reg.WriteString("Port", value), ERegistryException) << value;
     EXPECT_TRUE(reg.GetValueNames().empty());
     reg.WriteString("a]b [c]", "kept");
     EXPECT_EQ(reg.ReadString("a]b [c]"), "kept");
