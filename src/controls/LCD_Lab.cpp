@@ -100,7 +100,7 @@ TLCDLabel::TLCDLabel(TComponent *AOwner) : TGraphicControl(AOwner)
     // The paint covers the whole control, so nothing is erased beneath it.
     SetControlStyle(ControlStyle() | csOpaque);
     CalcDimColor();
-    SizeFromCells();
+    Commit(Measured(false));
 }
 
 TLCDLabel::~TLCDLabel() = default;
@@ -169,10 +169,10 @@ bool TLCDLabel::LoadCustomFont(const std::string &FileName)
 {
     if (!ReadGlyphFile(FileName, FCustom))
         return false;
-    FGlyphCols = FCustom.Cols;
-    FGlyphRows = FCustom.Rows;
-    FFirstChar = FCustom.First;
-    FLastChar = FCustom.Last;
+    FCells.GlyphCols = FCustom.Cols;
+    FCells.GlyphRows = FCustom.Rows;
+    FCells.FirstChar = FCustom.First;
+    FCells.LastChar = FCustom.Last;
     return true;
 }
 
@@ -194,30 +194,15 @@ template <class T> void TLCDLabel::Change(T &Field, T Value)
 
 template <class Apply, class Undo> void TLCDLabel::ChangeOrUndo(Apply &&Do, Undo &&Undone)
 {
-    const TCells cells{FNoOfChars, FTextLines, FPixelWidth, FPixelHeight, FDotWidth,
-                       FDotHeight, FGlyphCols, FGlyphRows,  FCellWidth,   FCellHeight,
-                       FFirstChar, FLastChar,  FLastWidth,  FLastHeight,  Width(),
-                       Height()};
+    const TCells cells = FCells;
+    const int width = Width(), height = Height();
     try {
         Do();
         Repaint();
     } catch (...) {
         Undone();
-        FNoOfChars = cells.NoOfChars;
-        FTextLines = cells.TextLines;
-        FPixelWidth = cells.PixelWidth;
-        FPixelHeight = cells.PixelHeight;
-        FDotWidth = cells.DotWidth;
-        FDotHeight = cells.DotHeight;
-        FGlyphCols = cells.GlyphCols;
-        FGlyphRows = cells.GlyphRows;
-        FCellWidth = cells.CellWidth;
-        FCellHeight = cells.CellHeight;
-        FFirstChar = cells.FirstChar;
-        FLastChar = cells.LastChar;
-        FLastWidth = cells.LastWidth;
-        FLastHeight = cells.LastHeight;
-        SetBounds(Left(), Top(), cells.Width, cells.Height);
+        FCells = cells;
+        SetBounds(Left(), Top(), width, height);
         throw;
     }
 }
@@ -229,16 +214,16 @@ void TLCDLabel::SetPixelSize(TPixelSize Value)
 
 void TLCDLabel::SetPixelWidth(int Value)
 {
-    if (FPixelSize != pixCustom || Value == FPixelWidth)
+    if (FPixelSize != pixCustom || Value == FCells.PixelWidth)
         return;
-    ChangeAtLeast(FPixelWidth, Value, 1, "Display pixel width must be 1 or greater!");
+    ChangeAtLeast(FCells.PixelWidth, Value, 1, "Display pixel width must be 1 or greater!");
 }
 
 void TLCDLabel::SetPixelHeight(int Value)
 {
-    if (FPixelSize != pixCustom || Value == FPixelHeight)
+    if (FPixelSize != pixCustom || Value == FCells.PixelHeight)
         return;
-    ChangeAtLeast(FPixelHeight, Value, 1, "Display pixel height must be 1 or greate!");
+    ChangeAtLeast(FCells.PixelHeight, Value, 1, "Display pixel height must be 1 or greate!");
 }
 
 void TLCDLabel::SetPixelSpacing(int Value)
@@ -268,12 +253,12 @@ void TLCDLabel::SetBorderSpace(int Value)
 
 void TLCDLabel::SetTextLines(int Value)
 {
-    ChangeAtLeast(FTextLines, Value, 1, "Display needs at least on line!");
+    ChangeAtLeast(FCells.TextLines, Value, 1, "Display needs at least on line!");
 }
 
 void TLCDLabel::SetNoOfChars(int Value)
 {
-    ChangeAtLeast(FNoOfChars, Value, 1, "Display needs at least one character!");
+    ChangeAtLeast(FCells.NoOfChars, Value, 1, "Display needs at least one character!");
 }
 
 void TLCDLabel::SetBackGround(TColor Value)
@@ -320,13 +305,13 @@ void TLCDLabel::CalcDimColor()
 void TLCDLabel::SetCharRange()
 {
     if (FDotMatrix == CustomFont) {
-        FFirstChar = FCustom.First;
-        FLastChar = FCustom.Last;
+        FCells.FirstChar = FCustom.First;
+        FCells.LastChar = FCustom.Last;
         return;
     }
     const TBuiltinSet &set = BuiltinSet(FDotMatrix == Hitachi2 ? Hitachi : FDotMatrix);
-    FFirstChar = set.First;
-    FLastChar = set.Last;
+    FCells.FirstChar = set.First;
+    FCells.LastChar = set.Last;
 }
 
 namespace {
@@ -345,74 +330,64 @@ int64_t CheckedSide(int64_t Side)
 }
 } // namespace
 
-void TLCDLabel::SetCellSize()
+TLCDLabel::TCells TLCDLabel::Measured(bool FitToSize) const
 {
+    TCells c = FCells;
     if (FPixelSize == pixCustom) {
-        FDotWidth = FPixelWidth;
-        FDotHeight = FPixelHeight;
+        c.DotWidth = c.PixelWidth;
+        c.DotHeight = c.PixelHeight;
     } else {
-        FDotWidth = FDotHeight = FPixelSize + 1;
-        FPixelWidth = FPixelHeight = FDotWidth;
+        c.DotWidth = c.DotHeight = FPixelSize + 1;
+        c.PixelWidth = c.PixelHeight = c.DotWidth;
     }
     if (FDotMatrix == CustomFont) {
-        FGlyphCols = FCustom.Cols;
-        FGlyphRows = FCustom.Rows;
+        c.GlyphCols = FCustom.Cols;
+        c.GlyphRows = FCustom.Rows;
     } else {
-        FGlyphCols = BuiltinSet(FDotMatrix).Cols;
-        FGlyphRows = BuiltinSet(FDotMatrix).Rows;
+        c.GlyphCols = BuiltinSet(FDotMatrix).Cols;
+        c.GlyphRows = BuiltinSet(FDotMatrix).Rows;
     }
-    FCellWidth = int(CheckedSide(int64_t(FGlyphCols) * FDotWidth +
-                                 int64_t(FGlyphCols - 1) * FPixelSpacing));
-    FCellHeight = int(CheckedSide(int64_t(FGlyphRows) * FDotHeight +
-                                  int64_t(FGlyphRows - 1) * FPixelSpacing));
-}
-
-void TLCDLabel::ComputeCells()
-{
-    const int width = int(CheckedSide(2 * int64_t(FBorderSpace) +
-                                      int64_t(FNoOfChars - 1) * FCharSpacing +
-                                      int64_t(FNoOfChars) * FCellWidth + 2));
-    const int height = int(CheckedSide(2 * int64_t(FBorderSpace) +
-                                       int64_t(FTextLines - 1) * FLineSpacing +
-                                       int64_t(FTextLines) * FCellHeight + 2));
-    if (int64_t(width) * height > MaxLabelPixels)
+    c.CellWidth = int(
+        CheckedSide(int64_t(c.GlyphCols) * c.DotWidth + int64_t(c.GlyphCols - 1) * FPixelSpacing));
+    c.CellHeight = int(
+        CheckedSide(int64_t(c.GlyphRows) * c.DotHeight + int64_t(c.GlyphRows - 1) * FPixelSpacing));
+    if (FitToSize) {
+        // The quotients are at most the size, so they fit.
+        c.NoOfChars =
+            int(std::max<int64_t>(1, (int64_t(Width()) + FCharSpacing - 2 * int64_t(FBorderSpace)) /
+                                         (int64_t(FCharSpacing) + c.CellWidth)));
+        c.TextLines = int(
+            std::max<int64_t>(1, (int64_t(Height()) + FLineSpacing - 2 * int64_t(FBorderSpace)) /
+                                     (int64_t(FLineSpacing) + c.CellHeight)));
+    }
+    c.LastWidth =
+        int(CheckedSide(2 * int64_t(FBorderSpace) + int64_t(c.NoOfChars - 1) * FCharSpacing +
+                        int64_t(c.NoOfChars) * c.CellWidth + 2));
+    c.LastHeight =
+        int(CheckedSide(2 * int64_t(FBorderSpace) + int64_t(c.TextLines - 1) * FLineSpacing +
+                        int64_t(c.TextLines) * c.CellHeight + 2));
+    if (int64_t(c.LastWidth) * c.LastHeight > MaxLabelPixels)
         throw EOutOfResources();
-    SetBounds(Left(), Top(), width, height);
-    FLastWidth = width;
-    FLastHeight = height;
+    return c;
 }
 
-void TLCDLabel::SizeFromCells()
+void TLCDLabel::Commit(const TCells &Cells)
 {
-    SetCellSize();
-    ComputeCells();
-}
-
-void TLCDLabel::FitCellsToSize()
-{
-    SetCellSize();
-    // The quotients are at most the size, so they fit.
-    FNoOfChars = int(std::max<int64_t>(1, (int64_t(Width()) + FCharSpacing - 2 * int64_t(FBorderSpace)) /
-                                              (int64_t(FCharSpacing) + FCellWidth)));
-    FTextLines = int(std::max<int64_t>(1, (int64_t(Height()) + FLineSpacing - 2 * int64_t(FBorderSpace)) /
-                                              (int64_t(FLineSpacing) + FCellHeight)));
-    ComputeCells();
+    FCells = Cells;
+    SetBounds(Left(), Top(), Cells.LastWidth, Cells.LastHeight);
 }
 
 void TLCDLabel::WMSize(int ClientWidth, int ClientHeight)
 {
     TGraphicControl::WMSize(ClientWidth, ClientHeight);
     if ((ClientWidth <= 0 || ClientHeight <= 0) && !IsLoading())
-        FitCellsToSize();
+        Commit(Measured(true));
 }
 
 void TLCDLabel::Paint()
 {
     SetCharRange();
-    if (Width() != FLastWidth || Height() != FLastHeight)
-        FitCellsToSize();
-    else
-        SizeFromCells();
+    Commit(Measured(Width() != FCells.LastWidth || Height() != FCells.LastHeight));
 
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf24bit);
@@ -452,25 +427,25 @@ void TLCDLabel::DrawCells(TCanvas *Target)
     int64_t y = FBorderSpace + 1;
     int index = 0;
     bool ended = false;
-    for (int line = 0; line < FTextLines; ++line) {
-        for (int cell = 0; cell < FNoOfChars; ++cell) {
+    for (int line = 0; line < FCells.TextLines; ++line) {
+        for (int cell = 0; cell < FCells.NoOfChars; ++cell) {
             // The buffer always ends in a NUL within its 256 bytes, so the
             // index never reads past it.
             ended = ended || FTextBuffer[index] == 0;
             const int code = ended ? 0 : uint8_t(FTextBuffer[index]);
-            DrawGlyph(Target, int(x), int(y), std::clamp(code, FFirstChar, FLastChar));
-            x += int64_t(FCellWidth) + FCharSpacing;
+            DrawGlyph(Target, int(x), int(y), std::clamp(code, FCells.FirstChar, FCells.LastChar));
+            x += int64_t(FCells.CellWidth) + FCharSpacing;
             ++index;
         }
         x = FBorderSpace + 1;
-        y += int64_t(FCellHeight) + FLineSpacing;
+        y += int64_t(FCells.CellHeight) + FLineSpacing;
     }
 }
 
 bool TLCDLabel::GlyphDotLit(int Code, int Row, int Col) const
 {
     if (FDotMatrix == CustomFont)
-        return FCustom.Dots[(size_t(Code - FCustom.First) * FGlyphRows + Row) * FGlyphCols + Col] !=
+        return FCustom.Dots[(size_t(Code - FCustom.First) * FCells.GlyphRows + Row) * FCells.GlyphCols + Col] !=
                0;
     TDotMatrix matrix = FDotMatrix;
     if (matrix == Hitachi2) {
@@ -486,11 +461,11 @@ bool TLCDLabel::GlyphDotLit(int Code, int Row, int Col) const
 
 void TLCDLabel::DrawGlyph(TCanvas *Target, int X, int Y, int Code)
 {
-    for (int row = 0; row < FGlyphRows; ++row) {
-        for (int col = 0; col < FGlyphCols; ++col) {
+    for (int row = 0; row < FCells.GlyphRows; ++row) {
+        for (int col = 0; col < FCells.GlyphCols; ++col) {
             const TColor color = GlyphDotLit(Code, row, col) ? FPixelOn : FPixelOff;
-            const int x = int(X + col * (int64_t(FDotWidth) + FPixelSpacing));
-            const int y = int(Y + row * (int64_t(FDotHeight) + FPixelSpacing));
+            const int x = int(X + col * (int64_t(FCells.DotWidth) + FPixelSpacing));
+            const int y = int(Y + row * (int64_t(FCells.DotHeight) + FPixelSpacing));
             if (FPixelSize == pix1x1) {
                 Target->SetPixels(x, y, color);
                 continue;
@@ -499,13 +474,13 @@ void TLCDLabel::DrawGlyph(TCanvas *Target, int X, int Y, int Code)
             Target->Pen()->SetColor(shapedOn ? FDimColor : color);
             Target->Brush()->SetColor(shapedOn ? FDimColor : color);
             if (FPixelShape == spRound)
-                Target->Ellipse(x, y, x + FDotWidth, y + FDotHeight);
+                Target->Ellipse(x, y, x + FCells.DotWidth, y + FCells.DotHeight);
             else
-                Target->Rectangle(x, y, x + FDotWidth, y + FDotHeight);
+                Target->Rectangle(x, y, x + FCells.DotWidth, y + FCells.DotHeight);
             if (shapedOn) {
                 Target->Pen()->SetColor(FPixelOn);
                 Target->Brush()->SetColor(FPixelOn);
-                Target->Ellipse(x, y, x + FDotWidth, y + FDotHeight);
+                Target->Ellipse(x, y, x + FCells.DotWidth, y + FCells.DotHeight);
             }
         }
     }

@@ -72,9 +72,9 @@ public:
 
     TPixelSize PixelSize() const { return FPixelSize; }
     void SetPixelSize(TPixelSize Value);
-    int PixelWidth() const { return FPixelWidth; }
+    int PixelWidth() const { return FCells.PixelWidth; }
     void SetPixelWidth(int Value);
-    int PixelHeight() const { return FPixelHeight; }
+    int PixelHeight() const { return FCells.PixelHeight; }
     void SetPixelHeight(int Value);
     int PixelSpacing() const { return FPixelSpacing; }
     void SetPixelSpacing(int Value);
@@ -86,9 +86,9 @@ public:
     void SetLineSpacing(int Value);
     int BorderSpace() const { return FBorderSpace; }
     void SetBorderSpace(int Value);
-    int TextLines() const { return FTextLines; }
+    int TextLines() const { return FCells.TextLines; }
     void SetTextLines(int Value);
-    int NoOfChars() const { return FNoOfChars; }
+    int NoOfChars() const { return FCells.NoOfChars; }
     void SetNoOfChars(int Value);
     TColor BackGround() const { return FBackGround; }
     void SetBackGround(TColor Value);
@@ -103,16 +103,16 @@ public:
 
     // Derived state.
     TColor DimColor() const { return FDimColor; }
-    int DotWidth() const { return FDotWidth; }
-    int DotHeight() const { return FDotHeight; }
-    int GlyphCols() const { return FGlyphCols; }
-    int GlyphRows() const { return FGlyphRows; }
-    int CellWidth() const { return FCellWidth; }
-    int CellHeight() const { return FCellHeight; }
-    int FirstChar() const { return FFirstChar; }
-    int LastChar() const { return FLastChar; }
-    int LastWidth() const { return FLastWidth; }
-    int LastHeight() const { return FLastHeight; }
+    int DotWidth() const { return FCells.DotWidth; }
+    int DotHeight() const { return FCells.DotHeight; }
+    int GlyphCols() const { return FCells.GlyphCols; }
+    int GlyphRows() const { return FCells.GlyphRows; }
+    int CellWidth() const { return FCells.CellWidth; }
+    int CellHeight() const { return FCells.CellHeight; }
+    int FirstChar() const { return FCells.FirstChar; }
+    int LastChar() const { return FCells.LastChar; }
+    int LastWidth() const { return FCells.LastWidth; }
+    int LastHeight() const { return FCells.LastHeight; }
     // The caption as drawn: 256 bytes, NUL-terminated.
     const char *TextBuffer() const { return FTextBuffer; }
 
@@ -131,12 +131,25 @@ private:
     void CalcDimColor();
     void FillTextBuffer() const;
     void SetCharRange();
-    // Dot and cell sizes (the first steps of both size computations).
-    void SetCellSize();
-    // The size of NoOfChars x TextLines cells, remembered as the last size.
-    void ComputeCells();
-    void SizeFromCells();
-    void FitCellsToSize();
+    // Everything the cells decide, with the four properties that a refit or
+    // a fixed dot size rewrites, so that a failed change puts back one value.
+    struct TCells {
+        int NoOfChars = 10;
+        int TextLines = 1;
+        int PixelWidth = 2, PixelHeight = 2;
+        int DotWidth = 0, DotHeight = 0;
+        int GlyphCols = 5, GlyphRows = 7;
+        int CellWidth = 0, CellHeight = 0;
+        int FirstChar = 32, LastChar = 126;
+        int LastWidth = 0, LastHeight = 0;
+    };
+    // The cells and the size they make, worked out from the properties
+    // (refitting the cells to the label's size when FitToSize) before
+    // anything is kept: a size that cannot be made raises EOutOfResources
+    // with the label untouched.
+    TCells Measured(bool FitToSize) const;
+    // Keeps Cells and sizes the label to them.
+    void Commit(const TCells &Cells);
     void DrawCells(TCanvas *Target);
     void DrawGlyph(TCanvas *Target, int X, int Y, int Code);
     bool GlyphDotLit(int Code, int Row, int Col) const;
@@ -148,23 +161,14 @@ private:
     // be made raises EOutOfResources with the change undone (Undone) and the
     // cells and size as they were.
     template <class Apply, class Undo> void ChangeOrUndo(Apply &&Do, Undo &&Undone);
-    struct TCells {
-        int NoOfChars, TextLines, PixelWidth, PixelHeight, DotWidth, DotHeight, GlyphCols,
-            GlyphRows, CellWidth, CellHeight, FirstChar, LastChar, LastWidth, LastHeight, Width,
-            Height;
-    };
 
     TDotMatrix FDotMatrix = mat5x7;
     TPixelSize FPixelSize = pix2x2;
-    int FPixelWidth = 2;
-    int FPixelHeight = 2;
     int FPixelSpacing = 1;
     TPixelShape FPixelShape = spSquare;
     int FCharSpacing = 2;
     int FLineSpacing = 2;
     int FBorderSpace = 3;
-    int FTextLines = 1;
-    int FNoOfChars = 10;
     TColor FBackGround = 0xC0C0C0;
     TMyBorder FBorderStyle = frLowered;
     TColor FBorderColor = 0x000000;
@@ -173,11 +177,7 @@ private:
     T_FileName FFileName;
 
     TColor FDimColor = 0;
-    int FDotWidth = 0, FDotHeight = 0;
-    int FGlyphCols = 5, FGlyphRows = 7;
-    int FCellWidth = 0, FCellHeight = 0;
-    int FFirstChar = 32, FLastChar = 126;
-    int FLastWidth = 0, FLastHeight = 0;
+    TCells FCells;
     mutable char FTextBuffer[256] = {};
     TGlyphFile FCustom;
 };

@@ -530,24 +530,4 @@ TEST_F(ConsoleForm, ButtonsShowTheHandAndTheirPicturesAndTheLedsTheirResourceCol
     EXPECT_GT(middle.blue(), 150) << middle.name().toStdString();
 }
 
-TEST_F(ConsoleForm, EveryTabPageRenders)
-{
-    orvasim::TSimulator sim(SimOptions());
-    TForm1 &f = Linked(sim);
-    f.Timer1Timer(f.Timer1);
-    const QString out = QDir::current().filePath("console-form");
-    QDir().mkpath(out);
-    std::vector<QImage> pages;
-    for (int i = 0; i < 4; ++i) {
-        f.PageControl1->SetActivePageIndex(i);
-        QImage image = f.grab().toImage();
-        ASSERT_EQ(image.width(), 577);
-        ASSERT_EQ(image.height(), 478);
-        EXPECT_TRUE(image.save(out + QString("/page%1.png").arg(i + 1)));
-        pages.push_back(image);
-    }
-    for (int i = 1; i < 4; ++i)
-        EXPECT_NE(pages[i], pages[0]) << "page " << i + 1;
-}
-
 } // namespace

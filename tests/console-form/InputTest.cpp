@@ -1,6 +1,6 @@
 // The console's window under a user's clicks and keys, handed to the
-// window as the window system does: where a click puts the keyboard, and
-// how a button that a download disables looks.
+// window as the window system does: what a tab turns to, where a click puts
+// the keyboard, and how a button that a download disables looks.
 #include "ConsoleFormFixture.h"
 #include "WindowInput.h"
 
@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <functional>
+#include <set>
 
 using namespace consoletest;
 using namespace windowinput;
@@ -38,6 +39,38 @@ QImage ScreenOf(QWidget *W)
 }
 
 } // namespace
+
+TEST_F(ConsoleInput, EachTabShowsItsOwnControlsWithinItsPageAndNoOthers)
+{
+    orvasim::TSimulator sim(SimOptions());
+    TForm1 &f = Linked(sim);
+    f.Timer1Timer(f.Timer1);
+    ShowActive(f);
+    // Shown only while the link is checked or a download runs, or once the clock is set.
+    const std::set<TControl *> waiting = {f.Gauge1, f.ProgressBar1, f.Label20};
+    const std::vector<TTabSheet *> pages = {f.TabSheet1, f.TabSheet2, f.TabSheet3, f.TabSheet4};
+    const QRect belowTabs(0, TPageControl::TabHeight, f.PageControl1->width(),
+                          f.PageControl1->height() - TPageControl::TabHeight);
+    ASSERT_TRUE(f.rect().contains(f.PageControl1->geometry()));
+    for (TTabSheet *page : pages) {
+        SCOPED_TRACE(page->Caption());
+        TurnTo(f, page);
+        EXPECT_TRUE(belowTabs.contains(page->geometry()));
+        const QRect client(0, 0, page->ClientWidth(), page->ClientHeight());
+        int shown = 0;
+        for (TTabSheet *owner : pages)
+            for (TControl *c : owner->Controls()) {
+                const bool own = owner == page && !waiting.count(c);
+                EXPECT_EQ(c->isVisible(), own) << c->Name();
+                if (own) {
+                    ++shown;
+                    EXPECT_FALSE(c->geometry().isEmpty()) << c->Name();
+                    EXPECT_TRUE(client.contains(c->geometry())) << c->Name();
+                }
+            }
+        EXPECT_GT(shown, 0);
+    }
+}
 
 TEST_F(ConsoleInput, AClickPutsTheKeyboardIntoEveryFieldOfEveryPage)
 {

@@ -1,6 +1,7 @@
 #include "Chart.h"
 #include "DtsWriter.h"
 #include "Recording.h"
+#include "TestPictures.h"
 
 #include <QFile>
 #include <QImage>
@@ -313,7 +314,7 @@ TEST_F(ChartTest, ChangesAskForOneRepaint)
 namespace {
 
 // A week of ten-minute samples through the whole loading path, drawn the way
-// the viewer shows it; the pictures stay in the working folder for a look.
+// the viewer shows it; the pictures are kept where ORVA_TEST_PICTURES says.
 TEST_F(ChartTest, RecordingRendersInAllViews)
 {
     QTemporaryDir dir;
@@ -344,7 +345,7 @@ TEST_F(ChartTest, RecordingRendersInAllViews)
             }
         EXPECT_GT(red, 500) << v.File;
         EXPECT_GT(green, 500) << v.File;
-        EXPECT_TRUE(image.save(v.File)) << v.File;
+        EXPECT_TRUE(image.save(testpictures::PicturePath(v.File))) << v.File;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ReadOnlyFile.h"
 #include "Watchdog.h"
 #include "PlotviewForm.h"
+#include "TestPictures.h"
 #include "Text.h"
 #include "WindowInput.h"
 
@@ -443,13 +444,13 @@ TEST_F(PlotviewTest, PrintsThroughThePrinterDialogToPdf)
 }
 
 // A week of ten-minute samples in the window, flat and deep, with value
-// marks; the pictures stay in the working folder for a look.
+// marks; the pictures are kept where ORVA_TEST_PICTURES says.
 TEST_F(PlotviewTest, WindowRendersWithARecording)
 {
     WriteDts(File("nedelja.dts"), DaySeries(7 * 144, 600, 400));
     Form.Folder = Dir.path().toStdString();
     Form.ShowForm();
-    EXPECT_TRUE(Form.grab().save("plotview-empty.png"));
+    EXPECT_TRUE(Form.grab().save(testpictures::PicturePath("plotview-empty.png")));
     Load(File("nedelja.dts"));
     Click(Form.CheckBox2);
     for (bool deep : {false, true}) {
@@ -466,7 +467,8 @@ TEST_F(PlotviewTest, WindowRendersWithARecording)
             }
         EXPECT_GT(red, 400);
         EXPECT_GT(green, 400);
-        EXPECT_TRUE(image.save(deep ? "plotview-3d-marks.png" : "plotview-2d-marks.png"));
+        EXPECT_TRUE(image.save(
+            testpictures::PicturePath(deep ? "plotview-3d-marks.png" : "plotview-2d-marks.png")));
     }
 }
 

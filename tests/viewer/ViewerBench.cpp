@@ -3,10 +3,10 @@
 // drawing the same two series to a PNG of the chart's size, for comparison.
 #include "DtsWriter.h"
 #include "PlotviewForm.h"
+#include "TestPictures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     form.CheckBox2->SetChecked(true);
     const double marks = Repaint(chart, 20);
     form.CheckBox2->SetChecked(false);
-    form.grab().save("bench-window.png");
+    form.grab().save(testpictures::PicturePath("bench-window.png"));
 
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
@@ -90,7 +90,8 @@ int main(int argc, char **argv)
     {
         std::ofstream g(script);
         g << "set terminal pngcairo size " << width << "," << height << "\n"
-          << "set output '" << dir.path().toStdString() << "/gnuplot.png'\n"
+          << "set output '" << testpictures::PicturePath("bench-gnuplot.png").toStdString()
+          << "'\n"
           << "set yrange [0:*]\n"
           << "plot '" << text << "' using 1:2 with lines lc rgb 'red' lw 2 title 'Temperatura', "
           << "'' using 1:3 with lines lc rgb 'green' lw 2 title 'Vlaznost'\n";
@@ -98,8 +99,6 @@ int main(int argc, char **argv)
     t.restart();
     const int rc = std::system(("gnuplot " + script + " 2>/dev/null").c_str());
     const double gnuplot = t.nsecsElapsed() / 1e6;
-    QFile::remove("bench-gnuplot.png");
-    QFile::copy(dir.path() + "/gnuplot.png", "bench-gnuplot.png");
     if (rc == 0)
         std::printf("gnuplot to PNG        %8.1f ms (text input, whole process)\n", gnuplot);
     else
