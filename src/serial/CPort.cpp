@@ -295,11 +295,7 @@ void TCustomComPort::Loaded()
     TComponent::Loaded();
     if (FConnected && !IsDesigning()) {
         FConnected = false;
-        try {
-            OpenPort();
-        } catch (...) {
-            Application->HandleException(this);
-        }
+        Guarded(this, [this] { OpenPort(); });
     }
 }
 

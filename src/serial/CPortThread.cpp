@@ -141,7 +141,7 @@ void TCustomComPort::HandleNotifyMessage(TMessage &Message)
         Message.Result = DefWindowProc(Message);
         return;
     }
-    try {
+    Guarded(this, [&] {
         if (InSendMessage())
             ReplyMessage(0);
         if (!FConnected)
@@ -159,9 +159,7 @@ void TCustomComPort::HandleNotifyMessage(TMessage &Message)
         case EV_RX80FULL: HandleRx80Full(); break;
         default: break;
         }
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    });
 }
 
 void TCustomComPort::HandleRxChar()

@@ -261,8 +261,10 @@ TTrackBar::TTrackBar(TComponent *AOwner)
     FSlider->setTickPosition(QSlider::TicksBelow);
     FSlider->setPageStep(1);
     QObject::connect(FSlider, &QSlider::valueChanged, FSlider, [this](int) {
-        if (OnChange)
-            OnChange(this);
+        Guarded(this, [this] {
+            if (OnChange)
+                OnChange(this);
+        });
     });
     SetBounds(0, 0, 150, 45);
 }

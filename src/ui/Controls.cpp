@@ -24,18 +24,6 @@
 
 namespace {
 
-// Runs a handler from the event loop: what escapes it goes to the
-// application's exception handling, as the class library's message loop
-// does; an exception leaving a Qt event handler would end the program.
-template <class F> void Guarded(TObject *Sender, F &&Handler)
-{
-    try {
-        Handler();
-    } catch (...) {
-        Application->HandleException(Sender);
-    }
-}
-
 // The control whose PaintControl runs (innermost), and how many run: a
 // paint that reads another control's picture records it as a source, and
 // nothing drawn while any control paints schedules a screen update.
@@ -737,11 +725,7 @@ void TControl::paintEvent(QPaintEvent *Event)
             QMetaObject::invokeMethod(
                 qApp,
                 [error = std::current_exception(), self = QPointer<TControl>(this)] {
-                    try {
-                        std::rethrow_exception(error);
-                    } catch (...) {
-                        Application->HandleException(self.data());
-                    }
+                    Guarded(self.data(), [&] { std::rethrow_exception(error); });
                 },
                 Qt::QueuedConnection);
         }

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include "Forms.h"
 #include "System.h"
 #include "Text.h"
 
@@ -63,8 +64,10 @@ bool RunFileDialog(TOpenDialog &Dialog, QFileDialog::AcceptMode Mode)
     if (!Dialog.FileName.empty())
         box.selectFile(FromFileName(Dialog.FileName));
     QObject::connect(&box, &QFileDialog::filterSelected, &box, [&Dialog] {
-        if (Dialog.OnTypeChange)
-            Dialog.OnTypeChange(&Dialog);
+        Guarded(&Dialog, [&Dialog] {
+            if (Dialog.OnTypeChange)
+                Dialog.OnTypeChange(&Dialog);
+        });
     });
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
@@ -164,8 +167,10 @@ void TDialogs::ShowFind(TFindDialog &Dialog)
             if (matchCase->isChecked())
                 options |= frMatchCase;
             Dialog.Options = options;
-            if (Dialog.OnFind)
-                Dialog.OnFind(&Dialog);
+            Guarded(&Dialog, [&Dialog] {
+                if (Dialog.OnFind)
+                    Dialog.OnFind(&Dialog);
+            });
         });
         Dialog.SetWindow(box);
         window = box;

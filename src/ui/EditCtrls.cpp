@@ -1,5 +1,6 @@
 #include "EditCtrls.h"
 
+#include "Forms.h"
 #include "Text.h"
 
 #include <QLineEdit>
@@ -9,8 +10,10 @@ TEdit::TEdit(TComponent *AOwner)
 {
     SetTabStop(true);
     QObject::connect(FLine, &QLineEdit::textChanged, FLine, [this] {
-        if (OnChange)
-            OnChange(this);
+        Guarded(this, [this] {
+            if (OnChange)
+                OnChange(this);
+        });
     });
     SetBounds(0, 0, 121, 21);
 }

@@ -139,11 +139,7 @@ void TCustomForm::Close()
 void TCustomForm::closeEvent(QCloseEvent *Event)
 {
     bool wasVisible = Visible();
-    try {
-        Close();
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    Guarded(this, [this] { Close(); });
     // The form decides; Qt only learns whether it is still shown.
     if (wasVisible && Visible() && !FModal)
         Event->ignore();
@@ -175,14 +171,12 @@ void TCustomForm::changeEvent(QEvent *Event)
     TWinControl::changeEvent(Event);
     if (Event->type() != QEvent::ActivationChange)
         return;
-    try {
+    Guarded(this, [this] {
         if (isActiveWindow() && !FActive)
             Activate();
         else if (!isActiveWindow() && FActive)
             Deactivate();
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    });
 }
 
 bool TCustomForm::DialogKey(uint16_t Key, TShiftState Shift)
@@ -219,12 +213,10 @@ TTimer::TTimer(TComponent *AOwner) : TComponent(AOwner)
     // should come every second.
     FTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&FTimer, &QTimer::timeout, &FTimer, [this] {
-        try {
+        Guarded(this, [this] {
             if (OnTimer)
                 OnTimer(this);
-        } catch (...) {
-            Application->HandleException(this);
-        }
+        });
     });
     UpdateTimer();
 }

@@ -28,6 +28,20 @@ public:
 
 extern TApplication *Application;
 
+// Runs event code as the class library's message loop runs a handler: what
+// escapes goes to Application->HandleException. Every entry from Qt's event
+// loop into the program's handlers (widget, form and timer events, signals
+// of a face, menus, the port's deliveries) goes through here, since an
+// exception leaving a Qt event handler or signal would end the program.
+template <class F> void Guarded(TObject *Sender, F &&Code)
+{
+    try {
+        Code();
+    } catch (...) {
+        Application->HandleException(Sender);
+    }
+}
+
 // ---------------------------------------------------------------- forms
 
 using TCloseEvent = std::function<void(TObject *Sender, int &Action)>;

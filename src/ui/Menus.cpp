@@ -10,13 +10,8 @@
 
 TMenuItem::TMenuItem(TComponent *AOwner) : TComponent(AOwner), FEntry(new QAction)
 {
-    QObject::connect(FEntry, &QAction::triggered, FEntry, [this] {
-        try {
-            Click();
-        } catch (...) {
-            Application->HandleException(this);
-        }
-    });
+    QObject::connect(FEntry, &QAction::triggered, FEntry,
+                     [this] { Guarded(this, [this] { Click(); }); });
 }
 
 TMenuItem::~TMenuItem()

@@ -1,6 +1,7 @@
 #include "RichEdit.h"
 
 #include "Files.h"
+#include "Forms.h"
 #include "Rtf.h"
 #include "Text.h"
 
@@ -95,10 +96,11 @@ TRichEdit::TRichEdit(TComponent *AOwner)
     FEditor->setContextMenuPolicy(Qt::NoContextMenu);
     FEditor->document()->setUndoRedoEnabled(false);
     SetScrollBars(ssNone);
-    QObject::connect(FEditor, &QTextEdit::cursorPositionChanged, FEditor,
-                     [this] { NoteSelection(); });
-    QObject::connect(FEditor, &QTextEdit::selectionChanged, FEditor, [this] { NoteSelection(); });
-    QObject::connect(FEditor, &QTextEdit::textChanged, FEditor, [this] { Change(); });
+    const auto noteSelection = [this] { Guarded(this, [this] { NoteSelection(); }); };
+    QObject::connect(FEditor, &QTextEdit::cursorPositionChanged, FEditor, noteSelection);
+    QObject::connect(FEditor, &QTextEdit::selectionChanged, FEditor, noteSelection);
+    QObject::connect(FEditor, &QTextEdit::textChanged, FEditor,
+                     [this] { Guarded(this, [this] { Change(); }); });
     QObject::connect(FEditor->document(), &QTextDocument::contentsChanged, FEditor,
                      [this] { FLoadedIntact = false; });
     SetBounds(0, 0, 185, 89);

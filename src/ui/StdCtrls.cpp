@@ -1,6 +1,7 @@
 #include "StdCtrls.h"
 
 #include "ExtCtrls.h"
+#include "Forms.h"
 #include "Text.h"
 
 #include <QComboBox>
@@ -224,7 +225,7 @@ TComboBox::TComboBox(TComponent *AOwner)
     FCombo->setInsertPolicy(QComboBox::NoInsert);
     FCombo->setMaxVisibleItems(8);
     SetStyle(csDropDown);
-    QObject::connect(FCombo, &QComboBox::activated, FCombo, [this](int) { Change(); });
+    QObject::connect(FCombo, &QComboBox::activated, FCombo, [this](int) { Guarded(this, [this] { Change(); }); });
     SetBounds(0, 0, 145, 21);
 }
 
@@ -236,7 +237,8 @@ void TComboBox::SetStyle(TComboBoxStyle Value)
     if (edit && edit != FEditWatched) {
         // Typed text stays as typed: no completion from the list.
         FCombo->setCompleter(nullptr);
-        QObject::connect(edit, &QLineEdit::textEdited, FCombo, [this] { Change(); });
+        QObject::connect(edit, &QLineEdit::textEdited, FCombo,
+                         [this] { Guarded(this, [this] { Change(); }); });
         FEditWatched = edit;
     }
 }

@@ -53,52 +53,54 @@ void TWidgetControl::CMFontChanged()
 
 bool TWidgetControl::eventFilter(QObject *Watched, QEvent *Event)
 {
-    try {
-        switch (Event->type()) {
-        case QEvent::KeyPress: {
-            const auto *key = static_cast<QKeyEvent *>(Event);
-            const uint16_t code = VirtualKeyOf(*key);
-            const TShiftState shift = ShiftStateOf(key->modifiers());
-            if (code && !HandleKeyDown(code, shift))
-                return true;
-            // Alt+letter is for the accelerators; the face never types it.
-            if (const char system = SystemCharOf(*key)) {
-                HandleKeyPress(system, shift);
-                return true;
-            }
-            return false;
+    bool eaten = true; // what a handler failed on goes no further
+    Guarded(this, [&] { eaten = FilterEvent(Watched, Event); });
+    return eaten;
+}
+
+bool TWidgetControl::FilterEvent(QObject *Watched, QEvent *Event)
+{
+    switch (Event->type()) {
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(Event);
+        const uint16_t code = VirtualKeyOf(*key);
+        const TShiftState shift = ShiftStateOf(key->modifiers());
+        if (code && !HandleKeyDown(code, shift))
+            return true;
+        // Alt+letter is for the accelerators; the face never types it.
+        if (const char system = SystemCharOf(*key)) {
+            HandleKeyPress(system, shift);
+            return true;
         }
-        case QEvent::KeyRelease: {
-            const auto *key = static_cast<QKeyEvent *>(Event);
-            const uint16_t code = VirtualKeyOf(*key);
-            if (code && !key->isAutoRepeat())
-                HandleKeyUp(code, ShiftStateOf(key->modifiers()));
-            return false;
-        }
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            // A scroll bar is the frame of the platform's control, not its
-            // inside: a press there leaves the focus where it is.
-            if (static_cast<QMouseEvent *>(Event)->button() == Qt::LeftButton &&
-                !qobject_cast<QScrollBar *>(Watched))
-                PressFocus();
-            return false;
-        case QEvent::FocusIn:
-            if (TCustomForm *form = GetParentForm(this); form && !Focused())
-                form->SetActiveControl(this);
-            return false;
-        case QEvent::ChildPolished:
-            // A widget the face made later (the edit field of a combo box
-            // made editable) is taken in like those it was made with.
-            if (QObject *child = static_cast<QChildEvent *>(Event)->child();
-                child && child->isWidgetType())
-                TakeIn(static_cast<QWidget *>(child));
-            return false;
-        default:
-            return false;
-        }
-    } catch (...) {
-        Application->HandleException(this);
-        return true;
+        return false;
+    }
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<QKeyEvent *>(Event);
+        const uint16_t code = VirtualKeyOf(*key);
+        if (code && !key->isAutoRepeat())
+            HandleKeyUp(code, ShiftStateOf(key->modifiers()));
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // A scroll bar is the frame of the platform's control, not its
+        // inside: a press there leaves the focus where it is.
+        if (static_cast<QMouseEvent *>(Event)->button() == Qt::LeftButton &&
+            !qobject_cast<QScrollBar *>(Watched))
+            PressFocus();
+        return false;
+    case QEvent::FocusIn:
+        if (TCustomForm *form = GetParentForm(this); form && !Focused())
+            form->SetActiveControl(this);
+        return false;
+    case QEvent::ChildPolished:
+        // A widget the face made later (the edit field of a combo box
+        // made editable) is taken in like those it was made with.
+        if (QObject *child = static_cast<QChildEvent *>(Event)->child();
+            child && child->isWidgetType())
+            TakeIn(static_cast<QWidget *>(child));
+        return false;
+    default:
+        return false;
     }
 }

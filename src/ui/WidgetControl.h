@@ -35,6 +35,8 @@ protected:
     void keyReleaseEvent(QKeyEvent *Event) override;
 
 private:
+    // The filter's work; true eats the event.
+    bool FilterEvent(QObject *Watched, QEvent *Event);
     // Watches Widget and the widgets inside it, and keeps Qt from focusing
     // them on its own; windows the face opens (a drop-down list) are their
     // own.

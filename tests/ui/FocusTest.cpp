@@ -1,5 +1,6 @@
 // Where the keyboard goes: clicks, Tab, and controls that can no longer
-// take keys, with input handed to the window as the window system does.
+// take keys, with input handed to the window as the window system does;
+// and what a handler run by that input lets escape.
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "EditCtrls.h"
@@ -350,6 +351,29 @@ TEST_F(Focus, CtrlTabAndTheArrowsTurnThePagesAndTheKeysNeverGetLost)
     EXPECT_GE(marked, 20);
     EXPECT_TRUE(QRect(tab.Left, tab.Top, tab.Right - tab.Left, tab.Bottom - tab.Top).contains(where));
     EXPECT_GE(dots, trackOn.width() / 3) << "no dotted edge on the focused track bar";
+}
+
+TEST_F(Focus, WhatAHandlerLetsEscapeIsReportedWithItsSenderAndTheWindowGoesOn)
+{
+    auto *edit = Place<TEdit>(10, 10, 120, 21);
+    auto *combo = Place<TComboBox>(10, 40, 120, 21);
+    auto *rich = Place<TRichEdit>(10, 70, 200, 60);
+    auto *track = Place<TTrackBar>(10, 140, 150, 30);
+    auto fail = [](TObject *) { throw Exception("no"); };
+    edit->OnChange = combo->OnChange = rich->OnChange = track->OnChange = fail;
+    std::vector<TObject *> reported;
+    Application->OnException = [&](TObject *Sender, const std::exception &) {
+        reported.push_back(Sender);
+    };
+    Show();
+    for (TWinControl *c : std::vector<TWinControl *>{edit, combo, rich, track}) {
+        ClickAt(c, QPoint(4, 8));
+        Key(&Form, Qt::Key_Right); // moves the track bar
+        Type(&Form, "a");
+    }
+    Application->OnException = nullptr;
+    EXPECT_EQ(reported, (std::vector<TObject *>{edit, combo, rich, track}));
+    EXPECT_EQ(edit->Text(), "a");
 }
 
 TEST(FindDialog, TheAcceleratorIsNoCharacterOfTheLabel)
