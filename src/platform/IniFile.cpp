@@ -39,6 +39,18 @@ bool SameText(const std::string &a, const std::string &b)
     return true;
 }
 
+// A section or key name the file gives back as written: a section header
+// ends at its first "]", a key at its first "=", both lose blanks at their
+// ends, and a line opening with ";" or "[" is no key.
+bool StorableName(const std::string &Name, bool Section)
+{
+    if (Name.empty() || Trim(Name) != Name || Name.find_first_of("\r\n") != std::string::npos)
+        return false;
+    if (Section)
+        return Name.find(']') == std::string::npos;
+    return Name.find('=') == std::string::npos && Name[0] != ';' && Name[0] != '[';
+}
+
 bool Quoted(const std::string &Value)
 {
     return Value.size() >= 2 && (Value.front() == '"' || Value.front() == '\'') && Value.back() == Value.front();
@@ -243,7 +255,8 @@ int TIniFile::ReadInteger(const std::string &Section, const std::string &Ident, 
 void TIniFile::WriteString(const std::string &Section, const std::string &Ident, const std::string &Value)
 {
     // Refused rather than stored as something that reads back otherwise.
-    if (Section.empty() || !StorableLineEnd(Value) || Trim(Value) != Value || Quoted(Value))
+    if (!StorableName(Section, true) || !StorableName(Ident, false) || !StorableLineEnd(Value) ||
+        Trim(Value) != Value || Quoted(Value))
         throw EIniFileException("Unable to store '" + Ident + "' in " + FFileName + " as given");
     TIniDocument doc;
     doc.Load(FFileName);

@@ -60,9 +60,10 @@ public:
     // Decimal, or hexadecimal after 0x / 0X when the text is longer than two
     // characters; anything else gives Default.
     int ReadInteger(const std::string &Section, const std::string &Ident, int Default) const;
-    // Raises EIniFileException when the file cannot be written, when Section
-    // is empty, or when Value would not read back as given: a line break,
-    // blanks at either end or one pair of enclosing quotes.
+    // Raises EIniFileException when the file cannot be written, or when
+    // Section, Ident or Value would not read back as given: empty names, a
+    // line break, blanks at either end, a "]" in a section, a "=" in a key
+    // or one pair of quotes enclosing a value.
     void WriteString(const std::string &Section, const std::string &Ident, const std::string &Value);
     void WriteInteger(const std::string &Section, const std::string &Ident, int Value);
     bool SectionExists(const std::string &Section) const;

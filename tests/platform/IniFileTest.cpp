@@ -92,7 +92,10 @@ TEST_F(IniFileTest, WhatWouldNotReadBackAsWrittenIsRefused)
     TIniFile ini(Path());
     for (const char *value : {"COM2\r", "\rCOM2", " COM2", "COM2\t", "\"COM2\"", "'COM2'", "a\nb"})
         EXPECT_THROW(ini.WriteString("ComPort1", "Port", value), EIniFileException) << value;
-    EXPECT_THROW(ini.WriteString("", "Port", "COM2"), EIniFileException);
+    for (const char *section : {"", " ComPort1", "a]b", "a\nb"})
+        EXPECT_THROW(ini.WriteString(section, "Port", "COM2"), EIniFileException) << section;
+    for (const char *key : {"", "Port ", "a=b", ";Port", "[Port]"})
+        EXPECT_THROW(ini.WriteString("ComPort1", key, "COM2"), EIniFileException) << key;
     EXPECT_EQ(ReadAll(Path()), "");
 }
 
