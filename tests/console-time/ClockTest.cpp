@@ -46,6 +46,7 @@ struct TClockCase {
     const char *Shown; // Label17
 };
 
+// clang-format off: a case a row reads better than a value a line
 const TClockCase ClockCases[] = {
     {"an ordinary time", 2007, 12, 8, 14, 5, 28, {14, 5, 31, 8, 12, 7},
      "Poslati datum i vreme: 08-12-07   [14:05:30]"},
@@ -76,6 +77,7 @@ const TClockCase ClockCases[] = {
     {"year byte 100 is refused", 2100, 1, 1, 0, 0, 0, {}, nullptr},
     {"year byte 255 is refused", 2255, 6, 1, 0, 0, 0, {}, nullptr},
 };
+// clang-format on
 
 TEST_F(ConsoleClock, TheLoggersClockIsSetFromThePcsClockAtItsEdges)
 {
