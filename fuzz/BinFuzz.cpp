@@ -10,7 +10,8 @@
 #include <memory>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+{
     using namespace logbridge;
     static auto state = std::make_unique<TConsoleState>();
     if (!LoadFuzzImage(*state, Data, Size))

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     const std::string start(reinterpret_cast<const char *>(Data), Size < 23 ? Size : 23);
     TRecordingResult result;
     const std::string bytes = RecordingBytes(state->WorkBuffer, state->ByteCount, start, result);
-    if (bytes.size() != std::size_t(result.Written) * DtsRecordSize ||
-        result.Processed != count || result.Written > count)
+    if (bytes.size() != std::size_t(result.Written) * DtsRecordSize || result.Processed != count ||
+        result.Written > count)
         std::abort();
     if (count > 0) {
         const MemoryRecord last = ReadMemoryRecord(state->WorkBuffer, count - 1);

@@ -32,16 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     std::vector<DtsRecord> records;
     for (int k = 1; k <= data->PointCount; ++k) {
         const DtsRecord r = DecodeDtsRecord(Data + std::size_t(k - 1) * DtsRecordSize);
-        if (t.TemperatureRounded[k] != r.TemperatureRounded || !Same(t.Temperature[k], r.Temperature) ||
-            t.HumidityRounded[k] != r.HumidityRounded || !Same(t.Humidity[k], r.Humidity) ||
-            !Same(t.RecordDate[k], r.RecordDate) || !Same(t.RecordTime[k], r.RecordTime) ||
-            t.RunNumber[k] != r.RunNumber)
+        if (t.TemperatureRounded[k] != r.TemperatureRounded ||
+            !Same(t.Temperature[k], r.Temperature) || t.HumidityRounded[k] != r.HumidityRounded ||
+            !Same(t.Humidity[k], r.Humidity) || !Same(t.RecordDate[k], r.RecordDate) ||
+            !Same(t.RecordTime[k], r.RecordTime) || t.RunNumber[k] != r.RunNumber)
             std::abort();
         records.push_back(r);
     }
     const int next = data->PointCount + 1;
-    if (next <= MaxPoints && (t.TemperatureRounded[next] != 0 || t.RecordDate[next] != 0 ||
-                              t.RunNumber[next] != 0))
+    if (next <= MaxPoints &&
+        (t.TemperatureRounded[next] != 0 || t.RecordDate[next] != 0 || t.RunNumber[next] != 0))
         std::abort();
     if (data->Runs != RunList(records))
         std::abort();

@@ -16,7 +16,8 @@ int main(int argc, char **argv)
     if (argc > 1) {
         for (int i = 1; i < argc; ++i) {
             std::ifstream in(argv[i], std::ios::binary);
-            std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                      std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(data.data(), data.size());
         }
         return 0;
@@ -36,7 +37,8 @@ int main(int argc, char **argv)
                 input[rng() % input.size()] ^= uint8_t(1u << (rng() % 8));
             break;
         case 2:
-            input.insert(input.begin() + long(input.empty() ? 0 : rng() % input.size()), uint8_t(rng()));
+            input.insert(input.begin() + long(input.empty() ? 0 : rng() % input.size()),
+                         uint8_t(rng()));
             break;
         default:
             if (!input.empty())

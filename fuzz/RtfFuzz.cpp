@@ -12,7 +12,8 @@
 
 namespace {
 
-void RoundTrip(const std::string &Input) {
+void RoundTrip(const std::string &Input)
+{
     QTextDocument first;
     ReadRtf(Input, first);
     const std::string written = WriteRtf(first);
@@ -24,7 +25,8 @@ void RoundTrip(const std::string &Input) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+{
     static int argc = 1;
     static char name[] = "fuzz_rtf";
     static char *argv[] = {name, nullptr};

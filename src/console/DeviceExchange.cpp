@@ -9,25 +9,29 @@ namespace logbridge {
 
 namespace {
 
-TTickSource &TickSource() {
+TTickSource &TickSource()
+{
     static TTickSource source;
     return source;
 }
 
 } // namespace
 
-uint32_t GetTickCount() {
+uint32_t GetTickCount()
+{
     if (const TTickSource &source = TickSource())
         return source();
     using namespace std::chrono;
     return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-TTickSource SetTickSource(TTickSource Source) {
+TTickSource SetTickSource(TTickSource Source)
+{
     return std::exchange(TickSource(), std::move(Source));
 }
 
-bool SendCommandByte(TCustomComPort &ComPort1, uint8_t Command) {
+bool SendCommandByte(TCustomComPort &ComPort1, uint8_t Command)
+{
     if (!ComPort1.Connected())
         return false;
     ComPort1.PurgeQueues(true, true);
@@ -35,7 +39,8 @@ bool SendCommandByte(TCustomComPort &ComPort1, uint8_t Command) {
     return true;
 }
 
-uint16_t ReadReplyByte(TCustomComPort &ComPort1, uint16_t Timeout) {
+uint16_t ReadReplyByte(TCustomComPort &ComPort1, uint16_t Timeout)
+{
     if (!ComPort1.Connected())
         return NoReply;
     const uint32_t start = GetTickCount();
@@ -58,7 +63,8 @@ uint16_t ReadReplyByte(TCustomComPort &ComPort1, uint16_t Timeout) {
     return reply;
 }
 
-bool LineHeld(const std::function<void()> &Exchange) {
+bool LineHeld(const std::function<void()> &Exchange)
+{
     try {
         Exchange();
         return true;
@@ -69,7 +75,8 @@ bool LineHeld(const std::function<void()> &Exchange) {
     }
 }
 
-uint16_t DeviceWord(uint16_t HighReply, uint16_t LowReply) {
+uint16_t DeviceWord(uint16_t HighReply, uint16_t LowReply)
+{
     return uint16_t((HighReply & 0xFF) * 256 + (LowReply & 0xFF));
 }
 

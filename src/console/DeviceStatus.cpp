@@ -170,8 +170,8 @@ void TForm1::dxButton8Click(TObject *)
                         FormatFloat("00", hour) + ":" + FormatFloat("00", minute) + ":" +
                         FormatFloat("00", second) + "]");
     Label20->Show();
-    const uint8_t clock[6] = {uint8_t(hour),  uint8_t(minute), uint8_t(second + 1),
-                              uint8_t(day),   uint8_t(month),  uint8_t((year - 2000) % 256)};
+    const uint8_t clock[6] = {uint8_t(hour), uint8_t(minute), uint8_t(second + 1),
+                              uint8_t(day),  uint8_t(month),  uint8_t((year - 2000) % 256)};
     for (int i = 0; i < 6; ++i) {
         SendCommandByte(*ComPort1, clock[i]);
         if (i < 5)

@@ -21,41 +21,49 @@ const std::array<std::string_view, PeriodCount> MemoryDurations = {
 
 namespace {
 
-std::string Entry(const std::array<std::string_view, PeriodCount> &Table, int Code) {
+std::string Entry(const std::array<std::string_view, PeriodCount> &Table, int Code)
+{
     return IsPeriodCode(Code) ? std::string(Table[Code]) : std::string("---");
 }
 
 } // namespace
 
-bool IsPeriodCode(int Code) {
+bool IsPeriodCode(int Code)
+{
     return Code >= 0 && Code < PeriodCount;
 }
 
-std::string PeriodName(int Code) {
+std::string PeriodName(int Code)
+{
     return Entry(PeriodNames, Code);
 }
 
-std::string PeriodDisplayText(int Code) {
+std::string PeriodDisplayText(int Code)
+{
     return "Period: " + Entry(PeriodShortNames, Code);
 }
 
-std::string MemoryDurationText(int Index) {
+std::string MemoryDurationText(int Index)
+{
     return "Memorija za: " + Entry(MemoryDurations, Index);
 }
 
-std::string MemoryUsedText(int Used) {
+std::string MemoryUsedText(int Used)
+{
     return "Zauzeto: " + FormatFloat("000", Used / double(RecordSize)) + "/" +
            FormatFloat("000", MemorySize / double(RecordSize)) + " rec";
 }
 
-std::string MemoryPercentText(int Used) {
+std::string MemoryPercentText(int Used)
+{
     const double p = Used / double(MemorySize) * 100;
     if (p != 0)
         return "Mem: " + FormatFloat("000.00", p) + "%";
     return "Mem: prazna";
 }
 
-std::string RecordCountText(int Reply) {
+std::string RecordCountText(int Reply)
+{
     return FormatFloat("000", Reply - 1) + " zapisa";
 }
 

@@ -14,7 +14,8 @@ const char *const Rule = "================================================";
 
 class TReportWriter {
 public:
-    void Line(const std::string &Text) {
+    void Line(const std::string &Text)
+    {
         FText += Text;
         FText += "\r\n";
     }
@@ -24,13 +25,15 @@ private:
     std::string FText;
 };
 
-std::string Degrees(const char *After) {
+std::string Degrees(const char *After)
+{
     return std::string(1, DegreeSign) + After;
 }
 
 } // namespace
 
-TReportRange ReportRange(TReportKind Kind, int32_t ByteCount) {
+TReportRange ReportRange(TReportKind Kind, int32_t ByteCount)
+{
     TReportRange r;
     if (Kind == TReportKind::rkDownload) {
         // The image is ByteCount + 1 bytes of the buffer.
@@ -45,7 +48,8 @@ TReportRange ReportRange(TReportKind Kind, int32_t ByteCount) {
     return r;
 }
 
-TExtremes ReportExtremes(const TImageBuffer &Image, int Records) {
+TExtremes ReportExtremes(const TImageBuffer &Image, int Records)
+{
     TExtremes e;
     for (int k = 0; k < Records; ++k) {
         const MemoryRecord r = ReadMemoryRecord(Image, k);
@@ -64,7 +68,8 @@ TExtremes ReportExtremes(const TImageBuffer &Image, int Records) {
 }
 
 std::string ReportText(TReportKind Kind, const TImageBuffer &Image, int32_t ByteCount,
-                       TDateTime Now, const std::function<void(int)> &Progress) {
+                       TDateTime Now, const std::function<void(int)> &Progress)
+{
     const bool download = Kind == TReportKind::rkDownload;
     const TReportRange range = ReportRange(Kind, ByteCount);
     TReportWriter w;
@@ -122,7 +127,8 @@ std::string ReportText(TReportKind Kind, const TImageBuffer &Image, int32_t Byte
 }
 
 std::string WriteDownloadReportFile(const TConsoleState &State, const std::string &ProgramFolder,
-                                    TDateTime Now, const std::function<void(int)> &Progress) {
+                                    TDateTime Now, const std::function<void(int)> &Progress)
+{
     const std::string path = ProgramFolder + "/last_bin.rtf";
     WriteWholeFile(path, ReportText(TReportKind::rkDownload, State.DownloadBuffer, State.ByteCount,
                                     Now, Progress));
@@ -130,7 +136,8 @@ std::string WriteDownloadReportFile(const TConsoleState &State, const std::strin
 }
 
 std::string WriteLoadReportFile(const TConsoleState &State, const std::string &ProgramFolder,
-                                TDateTime Now, const std::function<void(int)> &Progress) {
+                                TDateTime Now, const std::function<void(int)> &Progress)
+{
     const std::string path = ProgramFolder + "/last_open.rtf";
     WriteWholeFile(
         path, ReportText(TReportKind::rkLoad, State.WorkBuffer, State.ByteCount, Now, Progress));

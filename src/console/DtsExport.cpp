@@ -13,7 +13,8 @@ namespace logbridge {
 
 namespace {
 
-template <typename T> void PutLittleEndian(uint8_t *Out, T Value) {
+template <typename T> void PutLittleEndian(uint8_t *Out, T Value)
+{
     uint64_t bits = 0;
     if constexpr (std::is_integral_v<T>)
         bits = std::make_unsigned_t<T>(Value);
@@ -25,7 +26,8 @@ template <typename T> void PutLittleEndian(uint8_t *Out, T Value) {
 
 } // namespace
 
-std::array<uint8_t, DtsRecordSize> EncodeDtsRecord(const DtsRecord &R) {
+std::array<uint8_t, DtsRecordSize> EncodeDtsRecord(const DtsRecord &R)
+{
     std::array<uint8_t, DtsRecordSize> out{};
     PutLittleEndian(out.data() + 0, R.TemperatureRounded);
     PutLittleEndian(out.data() + 8, R.Temperature);
@@ -37,7 +39,8 @@ std::array<uint8_t, DtsRecordSize> EncodeDtsRecord(const DtsRecord &R) {
     return out;
 }
 
-void FillDtsRecord(DtsRecord &Into, const MemoryRecord &From) {
+void FillDtsRecord(DtsRecord &Into, const MemoryRecord &From)
+{
     Into.Temperature = From.Temperature();
     Into.TemperatureRounded = int32_t(Round(Into.Temperature));
     Into.Humidity = From.Humidity();
@@ -54,7 +57,8 @@ void FillDtsRecord(DtsRecord &Into, const MemoryRecord &From) {
 }
 
 std::string RecordingBytes(const TImageBuffer &Image, int32_t ByteCount,
-                           const std::string &StartText, TRecordingResult &Result) {
+                           const std::string &StartText, TRecordingResult &Result)
+{
     Result = {};
     std::string out;
     DtsRecord record;
@@ -78,7 +82,8 @@ std::string RecordingBytes(const TImageBuffer &Image, int32_t ByteCount,
     return out;
 }
 
-bool IsRecordStamp(const std::string &Text) {
+bool IsRecordStamp(const std::string &Text)
+{
     static const std::string shape = "##.##.20##.  [##:##:##]";
     if (Text.size() != shape.size())
         return false;
@@ -90,7 +95,8 @@ bool IsRecordStamp(const std::string &Text) {
 }
 
 TRecordingResult ExportRecording(const TConsoleState &State, const std::string &Path,
-                                 const std::string &StartText) {
+                                 const std::string &StartText)
+{
     TRecordingResult result;
     const std::string bytes = RecordingBytes(State.WorkBuffer, State.ByteCount, StartText, result);
     if (result.StartFound)
@@ -98,17 +104,20 @@ TRecordingResult ExportRecording(const TConsoleState &State, const std::string &
     return result;
 }
 
-std::string HandOverPath(const std::string &ProgramFolder) {
+std::string HandOverPath(const std::string &ProgramFolder)
+{
     return ProgramFolder + "/temp.dts";
 }
 
 TRecordingResult WriteHandOverRecording(const TConsoleState &State,
                                         const std::string &ProgramFolder,
-                                        const std::string &StartText) {
+                                        const std::string &StartText)
+{
     return ExportRecording(State, HandOverPath(ProgramFolder), StartText);
 }
 
-std::vector<std::string> TViewerStart::Arguments() const {
+std::vector<std::string> TViewerStart::Arguments() const
+{
     std::vector<std::string> out;
     std::istringstream words(Parameters);
     for (std::string word; words >> word;)
@@ -116,7 +125,8 @@ std::vector<std::string> TViewerStart::Arguments() const {
     return out;
 }
 
-TViewerStart ViewerStart(const std::string &ProgramFolder) {
+TViewerStart ViewerStart(const std::string &ProgramFolder)
+{
     return {ProgramFolder + "/Plotview", " /av"};
 }
 

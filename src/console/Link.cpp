@@ -26,7 +26,10 @@ namespace {
 
 // The Windows platform ids the status bar names; this system is neither.
 enum { VER_PLATFORM_WIN32_WINDOWS = 1, VER_PLATFORM_WIN32_NT = 2, VER_PLATFORM_POSIX = 0 };
-int PlatformId() { return VER_PLATFORM_POSIX; }
+int PlatformId()
+{
+    return VER_PLATFORM_POSIX;
+}
 
 } // namespace
 
@@ -271,6 +274,5 @@ void TForm1::StatusBar1Click(TObject *)
 {
     Dialogs().ShellExecute("", MakerWebPage, "", "", SW_SHOWNORMAL);
 }
-
 
 } // namespace logbridge

@@ -6,38 +6,45 @@
 
 namespace logbridge {
 
-double WordToTemperature(uint16_t St) {
+double WordToTemperature(uint16_t St)
+{
     return St * 0.01 - 40;
 }
 
-double WordToFahrenheit(uint16_t St) {
+double WordToFahrenheit(uint16_t St)
+{
     return St * 0.018 - 40;
 }
 
-double WordToHumidity(uint16_t Srh) {
+double WordToHumidity(uint16_t Srh)
+{
     const double s = Srh;
     return s * 0.0405 - 4 + s * (-0.0000028) * s;
 }
 
-double CompensatedHumidity(double T, uint16_t Srh, double RHlin) {
+double CompensatedHumidity(double T, uint16_t Srh, double RHlin)
+{
     return (T - 25) * (Srh * 0.00008 - 0.01) + RHlin;
 }
 
-double DewPoint(double T, double RHlin) {
+double DewPoint(double T, double RHlin)
+{
     const double L = std::log10(RHlin) + 7.5 * T / (237.3 + T) + 0.66077 - 2;
     return (0.66077 - L) * 237.3 / (L - 8.16077);
 }
 
-double RawToTemperature(uint8_t High, uint8_t Low) {
+double RawToTemperature(uint8_t High, uint8_t Low)
+{
     return WordToTemperature(uint16_t(High * 256 + Low));
 }
 
-double RawToHumidity(uint8_t High, uint8_t Low) {
+double RawToHumidity(uint8_t High, uint8_t Low)
+{
     return WordToHumidity(uint16_t(High * 256 + Low));
 }
 
-TLiveTexts LiveTexts(uint16_t RawTemperature, uint16_t RawHumidity, bool Celsius,
-                     bool Compensated) {
+TLiveTexts LiveTexts(uint16_t RawTemperature, uint16_t RawHumidity, bool Celsius, bool Compensated)
+{
     TLiveTexts out;
     const double T = WordToTemperature(RawTemperature);
     if (Celsius) {

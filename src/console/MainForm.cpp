@@ -60,8 +60,9 @@ namespace {
 
 // Creates a component of the window with its name, in the loading state;
 // the window ends loading for all of them at once.
-template <class T> T *Make(TForm1 *Form, TWinControl *Parent, const char *Name, int Left, int Top,
-                           int Width, int Height)
+template <class T>
+T *Make(TForm1 *Form, TWinControl *Parent, const char *Name, int Left, int Top, int Width,
+        int Height)
 {
     T *c = new T(Form);
     c->BeginLoading();
@@ -249,16 +250,16 @@ void TForm1::CreateMainPage()
     MakeLabel(this, p, "Label2", 12, 10, "Port:");
     ComboBox1 = Make<TComboBox>(this, p, "ComboBox1", 12, 26, 121, 21);
     ComboBox1->SetText("COM2");
-    dxButton1 = MakeButton(this, p, "dxButton1", 144, 10, 113, "Osvezi komunikaciju",
-                           true, TButtonGlyph::Refresh);
+    dxButton1 = MakeButton(this, p, "dxButton1", 144, 10, 113, "Osvezi komunikaciju", true,
+                           TButtonGlyph::Refresh);
     dxButton1->SetColor(clActiveBorder);
     dxButton1->SetParentColor(false);
     VerdanaBold(dxButton1, clBlack);
     dxButton1->Colors()->SetBackgroundFrom(0xCACBCA);
     dxButton1->Colors()->SetBackgroundTo(clSilver);
     dxButton1->SetQuality(bqHigh);
-    dxButton14 = MakeButton(this, p, "dxButton14", 264, 10, 113, "Pronadji uredjaj",
-                            true, TButtonGlyph::FindDevice);
+    dxButton14 = MakeButton(this, p, "dxButton14", 264, 10, 113, "Pronadji uredjaj", true,
+                            TButtonGlyph::FindDevice);
     VerdanaBold(dxButton14, clWindowText);
     dxButton14->Colors()->SetBackgroundFrom(clMenu);
     dxButton14->Colors()->SetBackgroundTo(0xD0D8DF);
@@ -276,8 +277,9 @@ void TForm1::CreateMainPage()
 
     MakeLabel(this, p, "Label3", 12, 92, "Temperatura:");
     LCDLabel1 = MakeReadout(this, p, "LCDLabel1", 12, 110, true, "----------");
-    Label28 = MakeLabel(this, p, "Label28", 150, 118, "\xB0"
-                                                       "C");
+    Label28 = MakeLabel(this, p, "Label28", 150, 118,
+                        "\xB0"
+                        "C");
     Label28->Font()->SetHeight(-16);
     Label28->Font()->SetStyle(fsBold);
     DSCheckBox1 = Make<TDSCheckBox>(this, p, "DSCheckBox1", 150, 145, 60, 13);
@@ -296,8 +298,9 @@ void TForm1::CreateMainPage()
 
     MakeLabel(this, p, "Label6", 388, 92, "Tacka rose:");
     LCDLabel3 = MakeReadout(this, p, "LCDLabel3", 388, 110, true, "----------");
-    Label29 = MakeLabel(this, p, "Label29", 526, 118, "\xB0"
-                                                      "C");
+    Label29 = MakeLabel(this, p, "Label29", 526, 118,
+                        "\xB0"
+                        "C");
 
     LCDLabel4 = MakeReadout(this, p, "LCDLabel4", 12, 176, false, "Period: ---");
     LCDLabel5 = MakeReadout(this, p, "LCDLabel5", 200, 176, false, "Mem: ---");
@@ -315,14 +318,14 @@ void TForm1::CreateMainPage()
     IAgaloLED2->SetLedWidth(37);
     IAgaloLED2->SetLedHeight(5);
 
-    dxButton9 = MakeButton(this, p, "dxButton9", 12, 270, 97, "Pokreni akviziciju",
-                           false, TButtonGlyph::StartAcquisition);
+    dxButton9 = MakeButton(this, p, "dxButton9", 12, 270, 97, "Pokreni akviziciju", false,
+                           TButtonGlyph::StartAcquisition);
     Acquisition(dxButton9, clGreen);
-    dxButton10 = MakeButton(this, p, "dxButton10", 116, 270, 97, "Zaustavi akviziciju",
-                            false, TButtonGlyph::StopAcquisition);
+    dxButton10 = MakeButton(this, p, "dxButton10", 116, 270, 97, "Zaustavi akviziciju", false,
+                            TButtonGlyph::StopAcquisition);
     Acquisition(dxButton10, clMaroon);
-    dxButton2 = MakeButton(this, p, "dxButton2", 220, 270, 145, "Procitaj sve parametre",
-                           false, TButtonGlyph::ReadAll);
+    dxButton2 = MakeButton(this, p, "dxButton2", 220, 270, 145, "Procitaj sve parametre", false,
+                           TButtonGlyph::ReadAll);
     Pale(dxButton2);
     dxButton2->Colors()->SetBorderEdges(clScrollBar);
     dxButton2->SetQuality(bqHigh);
@@ -333,8 +336,8 @@ void TForm1::CreateMainPage()
 void TForm1::CreateMemoryPage()
 {
     TTabSheet *p = TabSheet2;
-    dxButton3 = MakeButton(this, p, "dxButton3", 8, 8, 153, "PROCITAJ (F3)",
-                           false, TButtonGlyph::Download);
+    dxButton3 =
+        MakeButton(this, p, "dxButton3", 8, 8, 153, "PROCITAJ (F3)", false, TButtonGlyph::Download);
     Pale(dxButton3);
     dxButton3->Colors()->SetBorderEdges(clScrollBar);
     dxButton4 = MakeButton(this, p, "dxButton4", 8, 56, 145, "OBRISI", false, TButtonGlyph::Erase);
@@ -350,17 +353,17 @@ void TForm1::CreateMemoryPage()
     ProgressCyl1->SetFontShadowColor(clBlack);
     ProgressCyl1->SetProEffect(peGlassBlue);
 
-    dxButton5 = MakeButton(this, p, "dxButton5", 8, 104, 121, "Ucitaj BIN",
-                           true, TButtonGlyph::LoadImage);
+    dxButton5 =
+        MakeButton(this, p, "dxButton5", 8, 104, 121, "Ucitaj BIN", true, TButtonGlyph::LoadImage);
     Pale(dxButton5);
-    dxButton6 = MakeButton(this, p, "dxButton6", 136, 104, 121, "Snimi BIN",
-                           true, TButtonGlyph::SaveImage);
+    dxButton6 =
+        MakeButton(this, p, "dxButton6", 136, 104, 121, "Snimi BIN", true, TButtonGlyph::SaveImage);
     Pale(dxButton6);
-    dxButton7 = MakeButton(this, p, "dxButton7", 264, 104, 121, "Export DTS",
-                           true, TButtonGlyph::ExportRecording);
+    dxButton7 = MakeButton(this, p, "dxButton7", 264, 104, 121, "Export DTS", true,
+                           TButtonGlyph::ExportRecording);
     Pale(dxButton7);
-    dxButton12 = MakeButton(this, p, "dxButton12", 392, 104, 121, "Prikazi Grafik",
-                            true, std::nullopt);
+    dxButton12 =
+        MakeButton(this, p, "dxButton12", 392, 104, 121, "Prikazi Grafik", true, std::nullopt);
     Label12 = MakeLabel(this, p, "Label12", 8, 150, "Naziv snimljenog fajla");
     Label12->SetShowHint(true);
 
@@ -385,8 +388,8 @@ void TForm1::CreateMemoryPage()
     Label26->SetAutoSize(false);
     Label26->SetWordWrap(true);
     Label26->SetBounds(416, 240, 150, 78);
-    dxButton11 = MakeButton(this, p, "dxButton11", 416, 322, 121, "Export RTF",
-                            true, TButtonGlyph::ExportRtf);
+    dxButton11 = MakeButton(this, p, "dxButton11", 416, 322, 121, "Export RTF", true,
+                            TButtonGlyph::ExportRtf);
     dxButton11->Colors()->SetBackgroundFrom(0xD7D6D5);
     dxButton11->Colors()->SetBackgroundTo(0xD7D6D5);
 
@@ -434,8 +437,8 @@ void TForm1::CreateSettingsPage()
         ComboBox2->AddItem(item);
     ComboBox2->SetText("Odaberite period");
     Label31 = MakeLabel(this, p, "Label31", 8, 218, "Memorija za:");
-    dxButton13 = MakeButton(this, p, "dxButton13", 170, 180, 137, "     Snimi podesavanja",
-                            false, TButtonGlyph::SaveSettings);
+    dxButton13 = MakeButton(this, p, "dxButton13", 170, 180, 137, "     Snimi podesavanja", false,
+                            TButtonGlyph::SaveSettings);
     Pale(dxButton13);
     dxButton13->Colors()->SetBorderEdges(clScrollBar);
     Label35 = MakeLabel(this, p, "Label35", 316, 186, "Ova opcija je moguca samo");

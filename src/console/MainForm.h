@@ -85,8 +85,7 @@ public:
     TCheckBox *CheckBox4;
     TdxButton *dxButton1, *dxButton14, *dxButton2, *dxButton9, *dxButton10;
     // Rad sa memorijom
-    TdxButton *dxButton3, *dxButton4, *dxButton5, *dxButton6, *dxButton7, *dxButton11,
-        *dxButton12;
+    TdxButton *dxButton3, *dxButton4, *dxButton5, *dxButton6, *dxButton7, *dxButton11, *dxButton12;
     TLabel *Label10, *Label13, *Label15, *Label12, *Label26, *Label25;
     TProgressBar *ProgressBar1;
     TProgressCyl *ProgressCyl1;
@@ -190,8 +189,8 @@ private:
     int QueuedBytes();
     // Writes a report with ProgressCyl1 showing its progress, then shows it:
     // loaded into the report view, and once more after a pause.
-    using TReportFileWriter = std::string (*)(const TConsoleState &, const std::string &,
-                                              TDateTime, const std::function<void(int)> &);
+    using TReportFileWriter = std::string (*)(const TConsoleState &, const std::string &, TDateTime,
+                                              const std::function<void(int)> &);
     void WriteReport(TReportFileWriter Write);
     void LoadReportView(const std::string &Path);
 
@@ -200,7 +199,7 @@ private:
     // it only when the stream is complete, so a refused or broken request
     // never changes the size of the image already held.
     int32_t FExpectedBytes = 0;
-    int FWatchedCount = 0;    // queued bytes at the watchdog's last look
+    int FWatchedCount = 0;     // queued bytes at the watchdog's last look
     uint32_t FWatchedTick = 0; // tick count when they last grew
 
     // ---- report view: the record picker, saving a copy, finding text

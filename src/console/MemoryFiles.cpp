@@ -75,8 +75,7 @@ void TForm1::dxButton7Click(TObject *)
 
 void TForm1::dxButton12Click(TObject *)
 {
-    const TRecordingResult result =
-        WriteHandOverRecording(*this, SettingsFolder, Edit3->Text());
+    const TRecordingResult result = WriteHandOverRecording(*this, SettingsFolder, Edit3->Text());
     if (result.Processed > 0)
         Label26->SetCaption(result.LastStamp);
     if (!result.StartFound) {

@@ -10,54 +10,67 @@
 
 namespace logbridge {
 
-double MemoryRecord::Temperature() const {
+double MemoryRecord::Temperature() const
+{
     return RawToTemperature(TemperatureHigh, TemperatureLow);
 }
 
-double MemoryRecord::Humidity() const {
+double MemoryRecord::Humidity() const
+{
     return RawToHumidity(HumidityHigh, HumidityLow);
 }
 
-MemoryRecord ReadMemoryRecord(const uint8_t *Bytes) {
+MemoryRecord ReadMemoryRecord(const uint8_t *Bytes)
+{
     MemoryRecord r;
     std::memcpy(&r, Bytes, RecordSize);
     return r;
 }
 
-int RecordCount(int32_t ByteCount) {
+int RecordCount(int32_t ByteCount)
+{
     return std::clamp<int32_t>(ByteCount, 0, int32_t(ImageBufferSize)) / RecordSize;
 }
 
 namespace {
 
-std::string Two(uint8_t Value) { return FormatFloat("00", Value); }
+std::string Two(uint8_t Value)
+{
+    return FormatFloat("00", Value);
+}
 
 } // namespace
 
-std::string StampDate(const MemoryRecord &R) {
+std::string StampDate(const MemoryRecord &R)
+{
     return Two(R.Day) + "." + Two(R.Month) + ".20" + Two(R.Year) + ".  ";
 }
 
-std::string StampTime(const MemoryRecord &R) {
+std::string StampTime(const MemoryRecord &R)
+{
     return Two(R.Hour) + ":" + Two(R.Minute) + ":" + Two(R.Second);
 }
 
-std::string RecordStamp(const MemoryRecord &R) {
+std::string RecordStamp(const MemoryRecord &R)
+{
     return StampDate(R) + "[" + StampTime(R) + "]";
 }
 
-void StoreDownload(TConsoleState &State, const uint8_t *Bytes, std::size_t Count) {
+void StoreDownload(TConsoleState &State, const uint8_t *Bytes, std::size_t Count)
+{
     if (Count > 0)
         std::memcpy(State.DownloadBuffer.data(), Bytes, std::min(Count, ImageBufferSize));
     State.WorkBuffer = State.DownloadBuffer;
     State.WorkImageLoaded = false;
 }
 
-std::string MemoryImageFolder(const std::string &ProgramFolder) {
+std::string MemoryImageFolder(const std::string &ProgramFolder)
+{
     return ProgramFolder + "/bin_fajlovi";
 }
 
-void SaveMemoryImage(const TConsoleState &State, const std::string &Path) {
+void SaveMemoryImage(const TConsoleState &State, const std::string &Path)
+{
     const std::size_t count = std::size_t(std::max<int32_t>(State.ByteCount, 0));
     std::string_view bytes;
     if (State.WorkImageLoaded) {
@@ -70,14 +83,18 @@ void SaveMemoryImage(const TConsoleState &State, const std::string &Path) {
     WriteWholeFile(Path, bytes);
 }
 
-std::string SavedFileCaption(const std::string &Path) {
+std::string SavedFileCaption(const std::string &Path)
+{
     return "Fajl snimljen: " + ExtractFileName(Path);
 }
 
 EMemoryImageTooLarge::EMemoryImageTooLarge(const std::string &Path)
-    : EInOutError("Fajl je veci od memorije uredjaja: " + Path, EFBIG) {}
+    : EInOutError("Fajl je veci od memorije uredjaja: " + Path, EFBIG)
+{
+}
 
-void LoadMemoryImage(TConsoleState &State, const std::string &Path) {
+void LoadMemoryImage(TConsoleState &State, const std::string &Path)
+{
     bool tooLarge = false;
     const std::string bytes = ReadWholeFile(Path, ImageBufferSize, tooLarge);
     if (tooLarge)

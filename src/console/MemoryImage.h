@@ -41,7 +41,8 @@ static_assert(sizeof(MemoryRecord) == RecordSize);
 // The record whose 12 bytes start at Bytes.
 MemoryRecord ReadMemoryRecord(const uint8_t *Bytes);
 // Record K of an image; the caller keeps 12K + 12 within the image.
-inline MemoryRecord ReadMemoryRecord(const TImageBuffer &Image, int K) {
+inline MemoryRecord ReadMemoryRecord(const TImageBuffer &Image, int K)
+{
     return ReadMemoryRecord(Image.data() + std::size_t(K) * RecordSize);
 }
 

@@ -83,8 +83,8 @@ void TForm1::Found1Click(TObject *)
 
 void TForm1::FindDialog1Find(TObject *)
 {
-    const int start = RichEdit1->SelLength() != 0 ? RichEdit1->SelStart() + RichEdit1->SelLength()
-                                                  : 0;
+    const int start =
+        RichEdit1->SelLength() != 0 ? RichEdit1->SelStart() + RichEdit1->SelLength() : 0;
     const std::string &text = FindDialog1->FindText;
     const int found =
         RichEdit1->FindText(text, start, RichEdit1->GetTextLen() - start, stMatchCase);

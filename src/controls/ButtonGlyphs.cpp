@@ -258,7 +258,10 @@ void PaintLoadImage(TCanvas *c)
     });
 }
 
-void PaintSaveImage(TCanvas *c) { Diskette(c, 3, 3, 26); }
+void PaintSaveImage(TCanvas *c)
+{
+    Diskette(c, 3, 3, 26);
+}
 
 void PaintExportRecording(TCanvas *c)
 {
@@ -289,14 +292,18 @@ void PaintStartAcquisition(TCanvas *c)
            [](int x, int y) { return x >= 7 && 3 * std::abs(2 * y - 31) <= 4 * (27 - x); });
 }
 
-void PaintStopAcquisition(TCanvas *c) { Box(c, RGB(150, 20, 20), 5, 5, 27, 27); }
+void PaintStopAcquisition(TCanvas *c)
+{
+    Box(c, RGB(150, 20, 20), 5, 5, 27, 27);
+}
 
 void PaintExportRtf(TCanvas *c)
 {
     Sheet(c, 5, 2, 26, 29);
     TextLines(c, 8, 6, 1, {{9, clNavy}, {9, clNavy}});
-    TextLines(c, 8, 11, 3, {{15, clBlack}, {12, clRed}, {15, clBlack}, {10, clGreen},
-                            {15, clBlack}, {8, clBlue}});
+    TextLines(
+        c, 8, 11, 3,
+        {{15, clBlack}, {12, clRed}, {15, clBlack}, {10, clGreen}, {15, clBlack}, {8, clBlue}});
 }
 
 void PaintSaveSettings(TCanvas *c)

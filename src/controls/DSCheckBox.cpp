@@ -13,7 +13,8 @@ constexpr TBoxColors EnabledColors{0x645858, 0xCDB4B4, 0x000000, 0xFFFFFF};
 constexpr TBoxColors DisabledColors{0x584E4E, 0x808080, 0x5B5B5B, 0x808080};
 constexpr TColor DisabledCaption = 0x808080;
 
-bool IsBlank(const std::string &Text) {
+bool IsBlank(const std::string &Text)
+{
     for (unsigned char c : Text)
         if (c > ' ')
             return false;
@@ -22,7 +23,8 @@ bool IsBlank(const std::string &Text) {
 
 } // namespace
 
-TDSCheckBox::TDSCheckBox(TComponent *AOwner) : TGraphicControl(AOwner) {
+TDSCheckBox::TDSCheckBox(TComponent *AOwner) : TGraphicControl(AOwner)
+{
     // OnClick comes from the press that toggles the box, so the release that
     // completes a click must not raise it a second time.
     SetControlStyle(ControlStyle() & ~csClickEvents);
@@ -36,7 +38,8 @@ TDSCheckBox::TDSCheckBox(TComponent *AOwner) : TGraphicControl(AOwner) {
         DrawBox();
 }
 
-void TDSCheckBox::SetCaption(const std::string &Value) {
+void TDSCheckBox::SetCaption(const std::string &Value)
+{
     FCaption = Value;
     DrawBox();
     if (RightEdge > 0 && !IsBlank(FCaption)) {
@@ -47,29 +50,34 @@ void TDSCheckBox::SetCaption(const std::string &Value) {
     }
 }
 
-void TDSCheckBox::SetChecked(bool Value) {
+void TDSCheckBox::SetChecked(bool Value)
+{
     FChecked = Value;
     DrawBox();
 }
 
-void TDSCheckBox::SetEnabled(bool Value) {
+void TDSCheckBox::SetEnabled(bool Value)
+{
     FEnabled = Value;
     DrawBox();
 }
 
-void TDSCheckBox::SetAtLeft(bool Value) {
+void TDSCheckBox::SetAtLeft(bool Value)
+{
     FAtLeft = Value;
     Refresh();
     DrawBox();
 }
 
-void TDSCheckBox::Loaded() {
+void TDSCheckBox::Loaded()
+{
     RightEdge = Canvas()->TextWidth(FCaption) + Left() + 16;
     TGraphicControl::Loaded();
     DrawBox();
 }
 
-void TDSCheckBox::Paint() {
+void TDSCheckBox::Paint()
+{
     if (!Parent())
         return;
     TGraphicControl::Paint();
@@ -78,13 +86,15 @@ void TDSCheckBox::Paint() {
     DrawBox();
 }
 
-void TDSCheckBox::Resize() {
+void TDSCheckBox::Resize()
+{
     TGraphicControl::Resize();
     if (Parent())
         DrawBox();
 }
 
-void TDSCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TDSCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (FEnabled && Button != mbRight) {
         SetChecked(!FChecked);
@@ -93,14 +103,16 @@ void TDSCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     }
 }
 
-void TDSCheckBox::Click() {
+void TDSCheckBox::Click()
+{
     if (!FEnabled)
         return;
     TGraphicControl::Click();
     DrawBox();
 }
 
-void TDSCheckBox::DrawBox() {
+void TDSCheckBox::DrawBox()
+{
     if (!Parent() || !(Visible() || IsDesigning()))
         return;
     try {

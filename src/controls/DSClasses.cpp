@@ -1,17 +1,20 @@
 #include "DSClasses.h"
 
-void TDSPersistent::EndUpdate() {
+void TDSPersistent::EndUpdate()
+{
     if (FUpdateCount > 0)
         --FUpdateCount;
     Changed();
 }
 
-void TDSPersistent::Changed() {
+void TDSPersistent::Changed()
+{
     if (FUpdateCount == 0 && OnChange)
         OnChange(this);
 }
 
-void TDSGraphPal::Assign(const TPersistent *Source) {
+void TDSGraphPal::Assign(const TPersistent *Source)
+{
     auto palette = dynamic_cast<const TDSGraphPal *>(Source);
     if (!palette) {
         TDSPersistent::Assign(Source);
@@ -28,21 +31,24 @@ void TDSGraphPal::Assign(const TPersistent *Source) {
     EndUpdate();
 }
 
-void TDSGraphPal::SetLow(TColor Value) {
+void TDSGraphPal::SetLow(TColor Value)
+{
     if (FLow != Value) {
         FLow = Value;
         Changed();
     }
 }
 
-void TDSGraphPal::SetHigh(TColor Value) {
+void TDSGraphPal::SetHigh(TColor Value)
+{
     if (FHigh != Value) {
         FHigh = Value;
         Changed();
     }
 }
 
-void TDSGraphPal::Recolor(TBitmap *Bitmap, TColor KeyLow, TColor KeyHigh) const {
+void TDSGraphPal::Recolor(TBitmap *Bitmap, TColor KeyLow, TColor KeyHigh) const
+{
     if (!Bitmap || Bitmap->Empty())
         return;
     const int w = Bitmap->Width(), h = Bitmap->Height();

@@ -61,7 +61,8 @@ public:
     void SetAboutVers(const std::string &) { ResetAbout(); }
 
 private:
-    void ResetAbout() {
+    void ResetAbout()
+    {
         FAboutDS = "Component";
         FAboutVers = "1.0.0";
     }

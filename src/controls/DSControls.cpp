@@ -1,26 +1,31 @@
 #include "DSControls.h"
 
-void TDSGraphicControl::Changed() {
+void TDSGraphicControl::Changed()
+{
     if (!IsLoading())
         Repaint();
 }
 
 TDSGraphicImageControl::TDSGraphicImageControl(TComponent *AOwner)
-    : TDSGraphicControl(AOwner), FBackground(new TBitmap), FBuffer(new TBitmap) {
+    : TDSGraphicControl(AOwner), FBackground(new TBitmap), FBuffer(new TBitmap)
+{
     FBuffer->SetSize(Width(), Height());
 }
 
-TDSGraphicImageControl::~TDSGraphicImageControl() {
+TDSGraphicImageControl::~TDSGraphicImageControl()
+{
     delete FBackground;
     delete FBuffer;
 }
 
-void TDSGraphicImageControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+void TDSGraphicImageControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
     FBuffer->SetSize(AWidth, AHeight);
     TDSGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
-void TDSGraphicImageControl::PrepareBuffer() {
+void TDSGraphicImageControl::PrepareBuffer()
+{
     TCanvas *canvas = BufferCanvas();
     canvas->Brush()->SetStyle(bsSolid);
     if (FTransparent) {
@@ -34,7 +39,8 @@ void TDSGraphicImageControl::PrepareBuffer() {
     }
 }
 
-void TDSGraphicImageControl::Paint() {
+void TDSGraphicImageControl::Paint()
+{
     BitBlt(Canvas(), 0, 0, Width(), Height(), FBuffer->Canvas(), 0, 0, SRCCOPY);
     if (FTransparent) {
         FNeedCapture = true;
@@ -42,7 +48,8 @@ void TDSGraphicImageControl::Paint() {
     }
 }
 
-void TDSGraphicImageControl::Changed() {
+void TDSGraphicImageControl::Changed()
+{
     if (!IsDesigning() && FTransparent && !FBackground->Empty()) {
         FNeedCapture = false;
         SetControlStyle(ControlStyle() | csOpaque);
@@ -50,7 +57,8 @@ void TDSGraphicImageControl::Changed() {
     TDSGraphicControl::Changed();
 }
 
-void TDSGraphicImageControl::SetTransparent(bool Value) {
+void TDSGraphicImageControl::SetTransparent(bool Value)
+{
     if (FTransparent == Value)
         return;
     FTransparent = Value;
@@ -64,7 +72,8 @@ void TDSGraphicImageControl::SetTransparent(bool Value) {
         Changed();
 }
 
-void TDSGraphicImageControl::CaptureBackground() {
+void TDSGraphicImageControl::CaptureBackground()
+{
     FBackground->SetSize(Width(), Height());
     TWinControl *parent = Parent();
     if (!parent)

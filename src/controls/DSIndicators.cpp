@@ -27,20 +27,15 @@ const TLedPicture LedPictures[] = {
       "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"}},
 };
 
-TColor LetterColor(char Letter) {
+TColor LetterColor(char Letter)
+{
     switch (Letter) {
-    case 'M':
-        return clMaroon;
-    case 'R':
-        return clRed;
-    case 'S':
-        return clSilver;
-    case 'G':
-        return clGray;
-    case 'W':
-        return clWhite;
-    default:
-        return clBlack;
+    case 'M': return clMaroon;
+    case 'R': return clRed;
+    case 'S': return clSilver;
+    case 'G': return clGray;
+    case 'W': return clWhite;
+    default: return clBlack;
     }
 }
 
@@ -48,7 +43,8 @@ const char *const LedTypeNames[] = {"RND", "RECT", "BIG"};
 
 } // namespace
 
-void LoadLedBitmap(TBitmap *Bitmap, const std::string &Name) {
+void LoadLedBitmap(TBitmap *Bitmap, const std::string &Name)
+{
     Bitmap->SetPixelFormat(pf4bit);
     for (const TLedPicture &picture : LedPictures) {
         if (Name != picture.Name)
@@ -73,7 +69,8 @@ void LoadLedBitmap(TBitmap *Bitmap, const std::string &Name) {
 
 TDSIndicators::TDSIndicators(TComponent *AOwner)
     : TDSGraphicImageControl(AOwner), FGraphPal(new TDSGraphPal), FGlyphs(new TBitmap),
-      FImage(new TBitmap) {
+      FImage(new TBitmap)
+{
     SetControlStyle((ControlStyle() | csClickEvents | csOpaque | csReplicatable) &
                     ~(csSetCaption | csDoubleClicks));
     SetBounds(Left(), Top(), 25, 25);
@@ -91,67 +88,79 @@ TDSIndicators::TDSIndicators(TComponent *AOwner)
     LoadGlyphs();
 }
 
-TDSIndicators::~TDSIndicators() {
+TDSIndicators::~TDSIndicators()
+{
     delete FGraphPal;
     delete FGlyphs;
     delete FImage;
 }
 
-void TDSIndicators::SetActive(bool Value) {
+void TDSIndicators::SetActive(bool Value)
+{
     if (!StoreIfChanged(FActive, Value))
         return;
     Changed();
     DoChange();
 }
 
-void TDSIndicators::SetLedType(TDSSimpleLedType Value) {
+void TDSIndicators::SetLedType(TDSSimpleLedType Value)
+{
     if (!StoreIfChanged(FLedType, Value))
         return;
     LoadGlyphs();
     Changed();
 }
 
-void TDSIndicators::SetDrawStyle(TDSSimpleLedDrawStyle Value) {
+void TDSIndicators::SetDrawStyle(TDSSimpleLedDrawStyle Value)
+{
     if (!StoreIfChanged(FDrawStyle, Value))
         return;
     LoadGlyphs();
     Changed();
 }
 
-void TDSIndicators::SetLayout(TDSImageTextLayout Value) {
+void TDSIndicators::SetLayout(TDSImageTextLayout Value)
+{
     if (StoreIfChanged(FLayout, Value))
         Changed();
 }
 
-void TDSIndicators::SetMargin(int Value) {
+void TDSIndicators::SetMargin(int Value)
+{
     if (StoreIfChanged(FMargin, Value))
         Changed();
 }
 
-void TDSIndicators::SetSpacing(int Value) {
+void TDSIndicators::SetSpacing(int Value)
+{
     if (StoreIfChanged(FSpacing, Value))
         Changed();
 }
 
-void TDSIndicators::SetGraphPal(const TDSGraphPal *Value) {
+void TDSIndicators::SetGraphPal(const TDSGraphPal *Value)
+{
     FGraphPal->Assign(Value);
 }
 
-void TDSIndicators::SetGlyphs(const TBitmap *Value) {
+void TDSIndicators::SetGlyphs(const TBitmap *Value)
+{
     FGlyphs->Assign(Value);
 }
 
-void TDSIndicators::CMTextChanged() {
+void TDSIndicators::CMTextChanged()
+{
     TDSGraphicImageControl::CMTextChanged();
     Changed();
 }
 
-void TDSIndicators::DoChange() {
+void TDSIndicators::DoChange()
+{
     if (OnChange)
         OnChange(this);
 }
 
-void TDSIndicators::LoadGlyphs() {
+void TDSIndicators::LoadGlyphs()
+{
     if (FDrawStyle == tdsCustom) {
         FImage->Assign(FGlyphs);
         return;
@@ -160,7 +169,8 @@ void TDSIndicators::LoadGlyphs() {
     FGraphPal->Recolor(FImage, clMaroon, clRed);
 }
 
-void TDSIndicators::Paint() {
+void TDSIndicators::Paint()
+{
     PrepareBuffer();
 
     Canvas()->Font()->Assign(Font());

@@ -1,13 +1,15 @@
 #include "DSTools.h"
 
-void SplitColor(TColor Color, uint8_t &R, uint8_t &G, uint8_t &B) {
+void SplitColor(TColor Color, uint8_t &R, uint8_t &G, uint8_t &B)
+{
     TColor rgb = ResolveColor(Color);
     R = GetRValue(rgb);
     G = GetGValue(rgb);
     B = GetBValue(rgb);
 }
 
-TColor GradientColor(TColor StartColor, TColor EndColor, int Position, int Total) {
+TColor GradientColor(TColor StartColor, TColor EndColor, int Position, int Total)
+{
     uint8_t r0, g0, b0, r1, g1, b1;
     SplitColor(StartColor, r0, g0, b0);
     SplitColor(EndColor, r1, g1, b1);
@@ -20,7 +22,8 @@ TColor GradientColor(TColor StartColor, TColor EndColor, int Position, int Total
 }
 
 void GradientFill(TCanvas *Canvas, const TRect &Rect, TColor StartColor, TColor EndColor,
-                  TDSGradDirection Direction, int ColorWidth) {
+                  TDSGradDirection Direction, int ColorWidth)
+{
     const int w = RectWidth(Rect), h = RectHeight(Rect);
     if (ColorWidth < 1)
         return;
@@ -66,7 +69,8 @@ void GradientFill(TCanvas *Canvas, const TRect &Rect, TColor StartColor, TColor 
 
 void CalcGlyphLayout(TCanvas *Canvas, const TRect &Client, const std::string &Caption,
                      TDSImageTextLayout Layout, int Margin, int Spacing, TPoint GlyphSize,
-                     TPoint &GlyphPos, TRect &TextBounds) {
+                     TPoint &GlyphPos, TRect &TextBounds)
+{
     const TPoint clientSize{RectWidth(Client), RectHeight(Client)};
     TPoint textSize;
     if (Caption.empty()) {
@@ -114,7 +118,8 @@ void CalcGlyphLayout(TCanvas *Canvas, const TRect &Client, const std::string &Ca
     OffsetRect(TextBounds, textPos.X + Client.Left, textPos.Y + Client.Top);
 }
 
-TWinControl *OuterWindowedOwner(const TComponent *Component) {
+TWinControl *OuterWindowedOwner(const TComponent *Component)
+{
     TWinControl *outer = nullptr;
     for (TComponent *owner = Component ? Component->Owner() : nullptr; owner;
          owner = owner->Owner()) {

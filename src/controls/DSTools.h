@@ -17,17 +17,20 @@ enum TDSImageTextLayout { tImageLeft, tImageRight, tImageTop, tImageBottom };
 
 // The skin controls' setter rule: store Value and say true when it differs
 // from Field; leave Field alone and say false when it is equal.
-template <class T> bool StoreIfChanged(T &Field, const T &Value) {
+template <class T> bool StoreIfChanged(T &Field, const T &Value)
+{
     if (Field == Value)
         return false;
     Field = Value;
     return true;
 }
 
-inline int RectWidth(const TRect &R) {
+inline int RectWidth(const TRect &R)
+{
     return R.Right - R.Left;
 }
-inline int RectHeight(const TRect &R) {
+inline int RectHeight(const TRect &R)
+{
     return R.Bottom - R.Top;
 }
 

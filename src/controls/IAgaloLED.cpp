@@ -16,9 +16,15 @@ constexpr double Pi = std::numbers::pi;
 constexpr double RightAngleTolerance = 0.0001;
 constexpr int ShadeStep = 64;
 
-double Radians(int Tenths) { return Tenths * Pi / 1800; }
+double Radians(int Tenths)
+{
+    return Tenths * Pi / 1800;
+}
 
-uint8_t ClampByte(int64_t V) { return static_cast<uint8_t>(std::clamp<int64_t>(V, 0, 255)); }
+uint8_t ClampByte(int64_t V)
+{
+    return static_cast<uint8_t>(std::clamp<int64_t>(V, 0, 255));
+}
 
 // Rounds a per-pixel value that may come from a near-zero denominator; such
 // values end up clamped to a byte anyway, so bounding them first is harmless.
@@ -49,9 +55,7 @@ TIAxyPoly BodyOutline(TIALedClass Class, int R, int W, int H)
     TIAxyPoly p(OutlineSize(Class, n));
     const double r = R;
     switch (Class) {
-    case ialcRect:
-        p = {{r, r}, {r + W, r}, {r + W, r + H}, {r, r + H}};
-        break;
+    case ialcRect: p = {{r, r}, {r + W, r}, {r + W, r + H}, {r, r + H}}; break;
     case ialcRound:
         for (int k = 0; k < 2 * n; ++k) {
             double a = k * Pi / n;
@@ -69,9 +73,7 @@ TIAxyPoly BodyOutline(TIALedClass Class, int R, int W, int H)
         p[2 * n] = {r, r + H};
         p[2 * n + 1] = {r, r};
         break;
-    case ialcTriangle:
-        p = {{r + W / 2, r}, {r + W, r + H}, {r, r + H}};
-        break;
+    case ialcTriangle: p = {{r + W / 2, r}, {r + W, r + H}, {r, r + H}}; break;
     case ialcTrapezium:
         p = {{r + W / 4, r}, {r + (3 * W) / 4, r}, {r + W, r + H}, {r, r + H}};
         break;
@@ -160,7 +162,10 @@ std::pair<TRegion, TRegion> RingPieces(const TIAglPoly &Inside, const TIAglPoly 
     return {UnionOf(std::move(pieces[0])), UnionOf(std::move(pieces[1]))};
 }
 
-bool HasPicture(const TBitmap &Bitmap) { return Bitmap.Height() != 0; }
+bool HasPicture(const TBitmap &Bitmap)
+{
+    return Bitmap.Height() != 0;
+}
 
 void CopyPicture(TBitmap &Dest, TBitmap *Source)
 {
@@ -307,13 +312,16 @@ TIAgaloLED::TIAgaloLED(TComponent *AOwner) : TCustomControl(AOwner)
 {
     TCustomControl::SetWidth(24);
     TCustomControl::SetHeight(14);
-    for (TBitmap *b : {&FBorderSubstance, &FLightBorder, &FDarkBorder, &FLedPlasticSubstance,
-                       &FRenderBitmap})
+    for (TBitmap *b :
+         {&FBorderSubstance, &FLightBorder, &FDarkBorder, &FLedPlasticSubstance, &FRenderBitmap})
         b->SetPixelFormat(pf24bit);
     FRenderBitmap.SetSize(24, 14);
 }
 
-TIAgaloLED::~TIAgaloLED() { delete FHalo.data(); }
+TIAgaloLED::~TIAgaloLED()
+{
+    delete FHalo.data();
+}
 
 int TIAgaloLED::BorderSum() const
 {
@@ -624,8 +632,8 @@ void TIAgaloLED::WMSize(int ClientWidth, int ClientHeight)
         }
     } else {
         const int r = BorderSum();
-        const bool upright = std::fabs(std::fabs(std::cos(Radians(FAngle))) - 1) <
-                             RightAngleTolerance;
+        const bool upright =
+            std::fabs(std::fabs(std::cos(Radians(FAngle))) - 1) < RightAngleTolerance;
         FLedWidth = std::max((upright ? ClientWidth : ClientHeight) - 2 * r, 0);
         FLedHeight = std::max((upright ? ClientHeight : ClientWidth) - 2 * r, 0);
         UpdateGeometry();
@@ -716,7 +724,8 @@ void TIAgaloLED::RenderLed()
     }
 
     if (FGap != 0) {
-        const TRegion gap = RingPieces(FBodyPoly, FGapPoly, [](size_t, size_t) { return false; }).first;
+        const TRegion gap =
+            RingPieces(FBodyPoly, FGapPoly, [](size_t, size_t) { return false; }).first;
         TCanvas *canvas = FRenderBitmap.Canvas();
         if (HasPicture(FBorderSubstance)) {
             canvas->SelectClipRgn(&gap);

@@ -445,8 +445,9 @@ void TLCDLabel::DrawCells(TCanvas *Target)
 bool TLCDLabel::GlyphDotLit(int Code, int Row, int Col) const
 {
     if (FDotMatrix == CustomFont)
-        return FCustom.Dots[(size_t(Code - FCustom.First) * FCells.GlyphRows + Row) * FCells.GlyphCols + Col] !=
-               0;
+        return FCustom.Dots[(size_t(Code - FCustom.First) * FCells.GlyphRows + Row) *
+                                FCells.GlyphCols +
+                            Col] != 0;
     TDotMatrix matrix = FDotMatrix;
     if (matrix == Hitachi2) {
         if (Code < Hitachi2OwnFirst) {

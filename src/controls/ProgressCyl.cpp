@@ -13,7 +13,8 @@ namespace {
 using Extended = long double;
 
 // Nearest integer, halves to the even neighbour (the default rounding mode).
-int64_t Nearest(Extended X) {
+int64_t Nearest(Extended X)
+{
     return static_cast<int64_t>(std::nearbyint(X));
 }
 
@@ -21,7 +22,8 @@ struct TRGB {
     uint8_t R = 0, G = 0, B = 0;
 };
 
-uint8_t ClampChannel(Extended Value) {
+uint8_t ClampChannel(Extended Value)
+{
     // Written so that a NaN from extreme style values gives 0, not a wild cast.
     if (!(Value > 0))
         return 0;
@@ -36,37 +38,46 @@ uint8_t ClampChannel(Extended Value) {
 
 TPCColorStyle::TPCColorStyle(TProgressCyl *AOwner) : FOwner(AOwner) {}
 
-template <class T> void TPCColorStyle::Change(T &Field, T Value, bool ZeroRefused) {
+template <class T> void TPCColorStyle::Change(T &Field, T Value, bool ZeroRefused)
+{
     if (Field == Value || (ZeroRefused && Value == 0))
         return;
     Field = Value;
     FOwner->StyleChanged();
 }
 
-void TPCColorStyle::SetIntensityRGB(int Value) {
+void TPCColorStyle::SetIntensityRGB(int Value)
+{
     Change(FIntensityRGB, Value, false);
 }
-void TPCColorStyle::SetIntensity(float Value) {
+void TPCColorStyle::SetIntensity(float Value)
+{
     Change(FIntensity, Value, true);
 }
-void TPCColorStyle::SetIntensityFactor(float Value) {
+void TPCColorStyle::SetIntensityFactor(float Value)
+{
     Change(FIntensityFactor, Value, false);
 }
-void TPCColorStyle::SetRangeRGB(int Value) {
+void TPCColorStyle::SetRangeRGB(int Value)
+{
     Change(FRangeRGB, Value, true);
 }
-void TPCColorStyle::SetColorRGB(int Value) {
+void TPCColorStyle::SetColorRGB(int Value)
+{
     Change(FColorRGB, Value, false);
 }
-void TPCColorStyle::SetColorFactor(float Value) {
+void TPCColorStyle::SetColorFactor(float Value)
+{
     Change(FColorFactor, Value, false);
 }
-void TPCColorStyle::SetLightAngle(float Value) {
+void TPCColorStyle::SetLightAngle(float Value)
+{
     Change(FLightAngle, Value, true);
 }
 
 void TPCColorStyle::SetValues(int AIntensityRGB, float AIntensity, float AIntensityFactor,
-                              int ARangeRGB, int AColorRGB, float AColorFactor, float ALightAngle) {
+                              int ARangeRGB, int AColorRGB, float AColorFactor, float ALightAngle)
+{
     SetIntensityRGB(AIntensityRGB);
     SetIntensity(AIntensity);
     SetIntensityFactor(AIntensityFactor);
@@ -76,7 +87,8 @@ void TPCColorStyle::SetValues(int AIntensityRGB, float AIntensity, float AIntens
     SetLightAngle(ALightAngle);
 }
 
-void TPCColorStyle::SetValues(const TPCColorStyle &Source) {
+void TPCColorStyle::SetValues(const TPCColorStyle &Source)
+{
     SetValues(Source.FIntensityRGB, Source.FIntensity, Source.FIntensityFactor, Source.FRangeRGB,
               Source.FColorRGB, Source.FColorFactor, Source.FLightAngle);
 }
@@ -86,7 +98,8 @@ void TPCColorStyle::SetValues(const TPCColorStyle &Source) {
 // The order of the writes matters: each setter works on what the earlier
 // ones left (the shadow offset, for one, comes from the ShowText write).
 TProgressCyl::TProgressCyl(TComponent *AOwner)
-    : TGraphicControl(AOwner), FBackStyle(this), FForeStyle(this) {
+    : TGraphicControl(AOwner), FBackStyle(this), FForeStyle(this)
+{
     SetControlStyle(ControlStyle() | csOpaque | csFramed);
     SetWidth(150);
     SetHeight(22);
@@ -125,7 +138,8 @@ TProgressCyl::TProgressCyl(TComponent *AOwner)
     Invalidate();
 }
 
-TProgressCyl::~TProgressCyl() {
+TProgressCyl::~TProgressCyl()
+{
     // Nothing may paint while the bar comes apart.
     FReady = false;
     FInvertBitmap.reset();
@@ -133,17 +147,20 @@ TProgressCyl::~TProgressCyl() {
 
 // ---------------------------------------------------------------- shared steps
 
-void TProgressCyl::Custom() {
+void TProgressCyl::Custom()
+{
     if (!FPresetGuard)
         FProEffect = peCustom;
 }
 
-void TProgressCyl::StyleChanged() {
+void TProgressCyl::StyleChanged()
+{
     Custom();
     RederiveColors();
 }
 
-bool TProgressCyl::CheckGeometry() {
+bool TProgressCyl::CheckGeometry()
+{
     // 64-bit, so that absurd widths fail the check instead of overflowing.
     const int64_t w = Width(), h = Height();
     const int64_t a = int64_t(FBevelWidth) + FBorderWidth;
@@ -159,7 +176,8 @@ bool TProgressCyl::CheckGeometry() {
     return w >= 1 && h >= 1 && w - 2 * a >= 1 && h - 2 * a >= 1 && w - 2 * b >= 1 && h - 2 * b >= 1;
 }
 
-void TProgressCyl::UpdateGeometry() {
+void TProgressCyl::UpdateGeometry()
+{
     CheckGeometry();
     const int barWidth = FBarRight - FBarLeft;
     const int barHeight = FBarBottom - FBarLeft;
@@ -172,12 +190,11 @@ void TProgressCyl::UpdateGeometry() {
     SetPosition(FPosition);
 }
 
-void TProgressCyl::ChooseBevelColors() {
+void TProgressCyl::ChooseBevelColors()
+{
     const bool doubled = FBorderWidth == 0 && FBevelInner == FBevelOuter;
     switch (FBevelInner) {
-    case bvSpace:
-        FInnerTopLeft = FInnerBottomRight = Color();
-        break;
+    case bvSpace: FInnerTopLeft = FInnerBottomRight = Color(); break;
     case bvLowered:
         FInnerTopLeft = doubled ? FDark2 : FDark;
         FInnerBottomRight = doubled ? FLight2 : FLight;
@@ -186,13 +203,10 @@ void TProgressCyl::ChooseBevelColors() {
         FInnerTopLeft = doubled ? FLight2 : FLight;
         FInnerBottomRight = FDark;
         break;
-    case bvNone:
-        break;
+    case bvNone: break;
     }
     switch (FBevelOuter) {
-    case bvSpace:
-        FOuterTopLeft = FOuterBottomRight = Color();
-        break;
+    case bvSpace: FOuterTopLeft = FOuterBottomRight = Color(); break;
     case bvLowered:
         FOuterTopLeft = FDark;
         FOuterBottomRight = FLight;
@@ -201,13 +215,13 @@ void TProgressCyl::ChooseBevelColors() {
         FOuterTopLeft = FLight;
         FOuterBottomRight = doubled ? FDark2 : FDark;
         break;
-    case bvNone:
-        break;
+    case bvNone: break;
     }
     UpdateGeometry();
 }
 
-void TProgressCyl::RederiveColors() {
+void TProgressCyl::RederiveColors()
+{
     SetForeColor(FForeColor);
     SetForeLineColor(FForeLineColor);
     SetFontShadowColor(FFontShadowColor);
@@ -216,7 +230,8 @@ void TProgressCyl::RederiveColors() {
     SetBevelColor(FBevelColor);
 }
 
-void TProgressCyl::UpdateTextEffect(bool WasShown, bool WasInvert) {
+void TProgressCyl::UpdateTextEffect(bool WasShown, bool WasInvert)
+{
     if (WasShown) {
         if (WasInvert)
             FInvertBitmap.reset();
@@ -236,7 +251,8 @@ void TProgressCyl::UpdateTextEffect(bool WasShown, bool WasInvert) {
     Repaint();
 }
 
-TProgressCyl::TFactors TProgressCyl::Factors(TColor Color, const TPCColorStyle &Style) {
+TProgressCyl::TFactors TProgressCyl::Factors(TColor Color, const TPCColorStyle &Style)
+{
     const TColor rgb = ColorToRGB(Color);
     auto factor = [&](int c) {
         Extended v = ((c * Extended(Style.IntensityFactor()) + Style.IntensityRGB()) /
@@ -250,38 +266,45 @@ TProgressCyl::TFactors TProgressCyl::Factors(TColor Color, const TPCColorStyle &
 
 // ---------------------------------------------------------------- colours
 
-template <class T> bool TProgressCyl::Store(T &Field, const T &Value) {
+template <class T> bool TProgressCyl::Store(T &Field, const T &Value)
+{
     if (Field == Value)
         return false;
     Field = Value;
     return true;
 }
 
-void TProgressCyl::LookChanged() {
+void TProgressCyl::LookChanged()
+{
     Custom();
     Repaint();
 }
 
 void TProgressCyl::SetPartColor(TColor &Field, TFactors &PartFactors, TColor Value,
-                                const TPCColorStyle &Style) {
+                                const TPCColorStyle &Style)
+{
     Field = Value;
     PartFactors = Factors(Value, Style);
     LookChanged();
 }
 
-void TProgressCyl::SetForeColor(TColor Value) {
+void TProgressCyl::SetForeColor(TColor Value)
+{
     SetPartColor(FForeColor, FForeFactors, Value, FForeStyle);
 }
 
-void TProgressCyl::SetForeLineColor(TColor Value) {
+void TProgressCyl::SetForeLineColor(TColor Value)
+{
     SetPartColor(FForeLineColor, FForeLineFactors, Value, FForeStyle);
 }
 
-void TProgressCyl::SetBackColor(TColor Value) {
+void TProgressCyl::SetBackColor(TColor Value)
+{
     SetPartColor(FBackColor, FBackFactors, Value, FBackStyle);
 }
 
-void TProgressCyl::SetBevelColor(TColor Value) {
+void TProgressCyl::SetBevelColor(TColor Value)
+{
     FBevelColor = Value;
     if (Value == clBtnFace) {
         FLight = clBtnHighlight;
@@ -301,31 +324,37 @@ void TProgressCyl::SetBevelColor(TColor Value) {
     Repaint();
 }
 
-void TProgressCyl::SetBackBorderColor(TColor Value) {
+void TProgressCyl::SetBackBorderColor(TColor Value)
+{
     if (Store(FBackBorderColor, Value))
         LookChanged();
 }
 
-void TProgressCyl::SetFontShadowColor(TColor Value) {
+void TProgressCyl::SetFontShadowColor(TColor Value)
+{
     if (Store(FFontShadowColor, Value))
         LookChanged();
 }
 
-void TProgressCyl::SetBackStyle(const TPCColorStyle *Value) {
+void TProgressCyl::SetBackStyle(const TPCColorStyle *Value)
+{
     FBackStyle.SetValues(*Value);
 }
 
-void TProgressCyl::SetForeStyle(const TPCColorStyle *Value) {
+void TProgressCyl::SetForeStyle(const TPCColorStyle *Value)
+{
     FForeStyle.SetValues(*Value);
 }
 
-void TProgressCyl::CMSysColorChange() {
+void TProgressCyl::CMSysColorChange()
+{
     RederiveColors();
 }
 
 // ---------------------------------------------------------------- geometry
 
-template <class T> void TProgressCyl::ChangeGeometry(T &Field, T Value) {
+template <class T> void TProgressCyl::ChangeGeometry(T &Field, T Value)
+{
     if (Field == Value)
         return;
     const T old = Field;
@@ -336,45 +365,38 @@ template <class T> void TProgressCyl::ChangeGeometry(T &Field, T Value) {
     Repaint();
 }
 
-void TProgressCyl::SetBevelInner(TBevelCut Value) {
+void TProgressCyl::SetBevelInner(TBevelCut Value)
+{
     ChangeGeometry(FBevelInner, Value);
 }
-void TProgressCyl::SetBevelOuter(TBevelCut Value) {
+void TProgressCyl::SetBevelOuter(TBevelCut Value)
+{
     ChangeGeometry(FBevelOuter, Value);
 }
 
-void TProgressCyl::SetBevelWidth(int Value) {
+void TProgressCyl::SetBevelWidth(int Value)
+{
     if (Value >= 1)
         ChangeGeometry(FBevelWidth, Value);
 }
 
-void TProgressCyl::SetBorderWidth(int Value) {
+void TProgressCyl::SetBorderWidth(int Value)
+{
     if (Value >= 0)
         ChangeGeometry(FBorderWidth, Value);
 }
 
-void TProgressCyl::SetCylinderEffect(TCylinderEffect Value) {
+void TProgressCyl::SetCylinderEffect(TCylinderEffect Value)
+{
     if (FCylinderEffect == Value)
         return;
     switch (Value) {
-    case ceFlat:
-        FCylinderLevel = 1;
-        break;
-    case ceUltraLow:
-        FCylinderLevel = 51;
-        break;
-    case ceLow:
-        FCylinderLevel = 102;
-        break;
-    case ceMedium:
-        FCylinderLevel = 153;
-        break;
-    case ceHigh:
-        FCylinderLevel = 204;
-        break;
-    default:
-        FCylinderLevel = 255;
-        break;
+    case ceFlat: FCylinderLevel = 1; break;
+    case ceUltraLow: FCylinderLevel = 51; break;
+    case ceLow: FCylinderLevel = 102; break;
+    case ceMedium: FCylinderLevel = 153; break;
+    case ceHigh: FCylinderLevel = 204; break;
+    default: FCylinderLevel = 255; break;
     }
     FCylinderEffect = Value;
     Custom();
@@ -382,7 +404,8 @@ void TProgressCyl::SetCylinderEffect(TCylinderEffect Value) {
     Repaint();
 }
 
-void TProgressCyl::SetOrientation(TProgressBarOrientation Value) {
+void TProgressCyl::SetOrientation(TProgressBarOrientation Value)
+{
     if (FOrientation == Value)
         return;
     FOrientation = Value;
@@ -391,7 +414,8 @@ void TProgressCyl::SetOrientation(TProgressBarOrientation Value) {
     Repaint();
 }
 
-void TProgressCyl::WMSize(int ClientWidth, int ClientHeight) {
+void TProgressCyl::WMSize(int ClientWidth, int ClientHeight)
+{
     if (FReady && CheckGeometry()) {
         FMainBitmap.SetSize(Width(), Height());
         if (FInvertBitmap)
@@ -405,7 +429,8 @@ void TProgressCyl::WMSize(int ClientWidth, int ClientHeight) {
 
 // ---------------------------------------------------------------- text settings
 
-void TProgressCyl::SetFontEffect(TFontEffect Value) {
+void TProgressCyl::SetFontEffect(TFontEffect Value)
+{
     if (FFontEffect == Value)
         return;
     const bool wasInvert = FFontEffect == feInvert;
@@ -414,7 +439,8 @@ void TProgressCyl::SetFontEffect(TFontEffect Value) {
     UpdateTextEffect(FShowText, wasInvert);
 }
 
-void TProgressCyl::SetShowText(bool Value) {
+void TProgressCyl::SetShowText(bool Value)
+{
     if (FShowText == Value)
         return;
     FShowText = Value;
@@ -422,7 +448,8 @@ void TProgressCyl::SetShowText(bool Value) {
     Repaint();
 }
 
-void TProgressCyl::SetFontOrientation(TFontOrientation Value) {
+void TProgressCyl::SetFontOrientation(TFontOrientation Value)
+{
     if (FFontOrientation == Value)
         return;
     FFontOrientation = Value;
@@ -430,21 +457,25 @@ void TProgressCyl::SetFontOrientation(TFontOrientation Value) {
     Repaint();
 }
 
-void TProgressCyl::SetText(const std::string &Value) {
+void TProgressCyl::SetText(const std::string &Value)
+{
     if (Store(FText, Value))
         Repaint();
 }
 
-void TProgressCyl::SetTextDone(const std::string &Value) {
+void TProgressCyl::SetTextDone(const std::string &Value)
+{
     if (Store(FTextDone, Value))
         Repaint();
 }
 
-void TProgressCyl::SetStep(int Value) {
+void TProgressCyl::SetStep(int Value)
+{
     FStep = Value;
 }
 
-std::string TProgressCyl::DisplayText() const {
+std::string TProgressCyl::DisplayText() const
+{
     if (!FTextDone.empty() && FPercent == 100)
         return FTextDone;
     return IntToStr(FPercent) + FText;
@@ -452,7 +483,8 @@ std::string TProgressCyl::DisplayText() const {
 
 // ---------------------------------------------------------------- range and position
 
-void TProgressCyl::SetMin(int Value) {
+void TProgressCyl::SetMin(int Value)
+{
     if (Value == FMin)
         return;
     if (Value == FMax)
@@ -465,7 +497,8 @@ void TProgressCyl::SetMin(int Value) {
     UpdateGeometry();
 }
 
-void TProgressCyl::SetMax(int Value) {
+void TProgressCyl::SetMax(int Value)
+{
     if (Value == FMax)
         return;
     if (Value == FMin)
@@ -478,7 +511,8 @@ void TProgressCyl::SetMax(int Value) {
     UpdateGeometry();
 }
 
-void TProgressCyl::SetPosition(int Value) {
+void TProgressCyl::SetPosition(int Value)
+{
     FPosition = std::clamp(Value, FMin, FMax);
     // 64-bit products: a wide range times the bar's size must not wrap.
     const int64_t rel = int64_t(FPosition) - FMin;
@@ -520,13 +554,15 @@ void TProgressCyl::SetPosition(int Value) {
 
 // ---------------------------------------------------------------- notifications
 
-void TProgressCyl::CMMouseEnter() {
+void TProgressCyl::CMMouseEnter()
+{
     if (OnMouseEnter)
         OnMouseEnter(this);
     Repaint();
 }
 
-void TProgressCyl::CMMouseLeave() {
+void TProgressCyl::CMMouseLeave()
+{
     if (OnMouseLeave)
         OnMouseLeave(this);
     Repaint();
@@ -534,7 +570,8 @@ void TProgressCyl::CMMouseLeave() {
 
 // ---------------------------------------------------------------- painting
 
-void TProgressCyl::Paint() {
+void TProgressCyl::Paint()
+{
     if (!FReady || !CheckGeometry())
         return;
     const int w = Width(), h = Height();
@@ -563,7 +600,8 @@ void TProgressCyl::Paint() {
     Canvas()->Draw(0, 0, &FMainBitmap);
 }
 
-void TProgressCyl::PaintBar() {
+void TProgressCyl::PaintBar()
+{
     const int w = FMainBitmap.Width(), h = FMainBitmap.Height();
     const bool horizontal = FOrientation == pbHorizontal;
     // Across the shading: rows of a horizontal bar, columns of a vertical one.
@@ -612,7 +650,8 @@ void TProgressCyl::PaintBar() {
     }
 }
 
-void TProgressCyl::PlaceText(TCanvas *Canvas, std::string &Text, int &Angle, int &X, int &Y) {
+void TProgressCyl::PlaceText(TCanvas *Canvas, std::string &Text, int &Angle, int &X, int &Y)
+{
     Canvas->Brush()->SetStyle(bsClear);
     Canvas->Font()->Assign(Font());
     Canvas->Font()->SetOrientation(0);
@@ -641,7 +680,8 @@ void TProgressCyl::PlaceText(TCanvas *Canvas, std::string &Text, int &Angle, int
     Canvas->Font()->SetOrientation(Angle);
 }
 
-void TProgressCyl::PaintText() {
+void TProgressCyl::PaintText()
+{
     TCanvas *canvas = FMainBitmap.Canvas();
     std::string text;
     int angle = 0, x = 0, y = 0;
@@ -655,7 +695,8 @@ void TProgressCyl::PaintText() {
     canvas->TextRect(outer, x, y, text);
 }
 
-void TProgressCyl::PaintInvertedText() {
+void TProgressCyl::PaintInvertedText()
+{
     if (!FInvertBitmap)
         return;
     TBitmap &mask = *FInvertBitmap;

@@ -120,19 +120,22 @@ const TProgressCylPreset Presets[] = {
      &D},
 };
 
-const TProgressCylPreset *FindPreset(TProEffect Effect) {
+const TProgressCylPreset *FindPreset(TProEffect Effect)
+{
     for (const TProgressCylPreset &preset : Presets)
         if (preset.Effect == Effect)
             return &preset;
     return nullptr;
 }
 
-void WriteStyleInOrder1(TPCColorStyle *Style, const TStyleValues &V) {
+void WriteStyleInOrder1(TPCColorStyle *Style, const TStyleValues &V)
+{
     Style->SetValues(V.IntensityRGB, V.Intensity, V.IntensityFactor, V.RangeRGB, V.ColorRGB,
                      V.ColorFactor, V.LightAngle);
 }
 
-void WriteStyleInOrder2(TPCColorStyle *Style, const TStyleValues &V) {
+void WriteStyleInOrder2(TPCColorStyle *Style, const TStyleValues &V)
+{
     Style->SetColorFactor(V.ColorFactor);
     Style->SetColorRGB(V.ColorRGB);
     Style->SetIntensity(V.Intensity);
@@ -157,11 +160,13 @@ static_assert(std::size(Presets) == ProEffectCount - 1);
 
 } // namespace
 
-const char *ProEffectName(TProEffect Value) {
+const char *ProEffectName(TProEffect Value)
+{
     return Value < ProEffectCount ? EffectNames[Value] : "";
 }
 
-void TProgressCyl::SetProEffect(TProEffect Value) {
+void TProgressCyl::SetProEffect(TProEffect Value)
+{
     FProEffect = Value;
     const TProgressCylPreset *preset = FindPreset(Value);
     if (!preset) {
@@ -175,7 +180,8 @@ void TProgressCyl::SetProEffect(TProEffect Value) {
     FPresetGuard = false;
 }
 
-void TProgressCyl::ApplyPreset(const TProgressCylPreset &Preset) {
+void TProgressCyl::ApplyPreset(const TProgressCylPreset &Preset)
+{
     SetCylinderEffect(Preset.Cylinder);
     if (Preset.Order == Demo) {
         SetBevelOuter(Preset.Outer);

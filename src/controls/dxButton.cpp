@@ -94,14 +94,38 @@ template <class T> void TdxButton::Update(T &Field, T Value)
     Invalidate();
 }
 
-void TdxButton::SetAutoGray(bool Value) { Update(FAutoGray, Value); }
-void TdxButton::SetHotTrack(bool Value) { Update(FHotTrack, Value); }
-void TdxButton::SetLayout(TdxLayout Value) { Update(FLayout, Value); }
-void TdxButton::SetShowAccelChar(bool Value) { Update(FShowAccelChar, Value); }
-void TdxButton::SetShowFocusRect(bool Value) { Update(FShowFocusRect, Value); }
-void TdxButton::SetSmoothEdges(bool Value) { Update(FSmoothEdges, Value); }
-void TdxButton::SetSpacing(uint8_t Value) { Update(FSpacing, Value); }
-void TdxButton::SetWordWrap(bool Value) { Update(FWordWrap, Value); }
+void TdxButton::SetAutoGray(bool Value)
+{
+    Update(FAutoGray, Value);
+}
+void TdxButton::SetHotTrack(bool Value)
+{
+    Update(FHotTrack, Value);
+}
+void TdxButton::SetLayout(TdxLayout Value)
+{
+    Update(FLayout, Value);
+}
+void TdxButton::SetShowAccelChar(bool Value)
+{
+    Update(FShowAccelChar, Value);
+}
+void TdxButton::SetShowFocusRect(bool Value)
+{
+    Update(FShowFocusRect, Value);
+}
+void TdxButton::SetSmoothEdges(bool Value)
+{
+    Update(FSmoothEdges, Value);
+}
+void TdxButton::SetSpacing(uint8_t Value)
+{
+    Update(FSpacing, Value);
+}
+void TdxButton::SetWordWrap(bool Value)
+{
+    Update(FWordWrap, Value);
+}
 
 void TdxButton::SetQuality(TdxQuality Value)
 {
@@ -137,8 +161,8 @@ bool TdxButton::IsHighlighted(bool StateOnly) const
 void TdxButton::CMDialogKey(TCMDialogKey &Message)
 {
     bool enter = Message.CharCode == VK_RETURN && (Focused() || (FDefault && !DxFocus()));
-    bool escape = Message.CharCode == VK_ESCAPE && FCancel &&
-                  !(Message.Shift & (ssShift | ssCtrl | ssAlt));
+    bool escape =
+        Message.CharCode == VK_ESCAPE && FCancel && !(Message.Shift & (ssShift | ssCtrl | ssAlt));
     if (CanFocus() && (enter || escape)) {
         Click();
         Message.Result = 1;
@@ -178,14 +202,14 @@ void TdxButton::DoLookChanged()
     const bool dither = FQuality == bqHigh;
     const int k = IsHighlighted(true) ? 1 : 0;
     const int w = Width(), h = Height();
-    PaintGradient(w - 2 - 4 * k, h - 2 - 4 * k, FColors->BackgroundFrom(),
-                  FColors->BackgroundTo(), bands, 1, dither, FBackground.get());
+    PaintGradient(w - 2 - 4 * k, h - 2 - 4 * k, FColors->BackgroundFrom(), FColors->BackgroundTo(),
+                  bands, 1, dither, FBackground.get());
     PaintGradient(w - 2, h - 2, FColors->ClickedFrom(), FColors->ClickedTo(), bands, 1, dither,
                   FClicked.get());
     PaintGradient(w - 2, h - 2, FColors->FocusedFrom(), FColors->FocusedTo(), bands, 1, dither,
                   FFocused.get());
-    PaintGradient(w - 2, h - 2, FColors->HighlightFrom(), FColors->HighlightTo(), bands, 1,
-                  dither, FHighlight.get());
+    PaintGradient(w - 2, h - 2, FColors->HighlightFrom(), FColors->HighlightTo(), bands, 1, dither,
+                  FHighlight.get());
     Invalidate();
 }
 
@@ -269,8 +293,7 @@ void TdxButton::Paint()
     } else {
         const int k = highlighted ? 1 : 0;
         BitBlt(canvas, 2 * k + 1, 2 * k + 1, std::min(w - 6 * k, FBackground->Width()),
-               std::min(h - 6 * k, FBackground->Height()), FBackground->Canvas(), 0, 0,
-               SRCCOPY);
+               std::min(h - 6 * k, FBackground->Height()), FBackground->Canvas(), 0, 0, SRCCOPY);
     }
 
     canvas->Pen()->SetColor(FColors->BorderLine());

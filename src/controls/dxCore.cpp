@@ -13,8 +13,7 @@ const char *const CreditText = "dxGradient controls - gradient push button and i
 
 // ---------------------------------------------------------------- TdxCustomComponent
 
-TdxCustomComponent::TdxCustomComponent(TComponent *AOwner)
-    : TComponent(AOwner), FAbout(CreditText)
+TdxCustomComponent::TdxCustomComponent(TComponent *AOwner) : TComponent(AOwner), FAbout(CreditText)
 {
 }
 
@@ -138,7 +137,10 @@ void TdxCustomControl::DrawCaption(TCanvas *Canvas, const std::string &Text, uns
 
 // The state-change chain.
 
-void TdxCustomControl::DoEnabledChanged() { Invalidate(); }
+void TdxCustomControl::DoEnabledChanged()
+{
+    Invalidate();
+}
 
 void TdxCustomControl::DoFocusChanged()
 {
@@ -191,11 +193,17 @@ void TdxCustomControl::DoLeftUp()
             under->HandleMouseEnter(); // once, whether or not the window system tells too
 }
 
-void TdxCustomControl::DoParentColorChanged() { Invalidate(); }
+void TdxCustomControl::DoParentColorChanged()
+{
+    Invalidate();
+}
 
 void TdxCustomControl::DoLookChanged() {}
 
-void TdxCustomControl::DoTextChanged() { Invalidate(); }
+void TdxCustomControl::DoTextChanged()
+{
+    Invalidate();
+}
 
 // Notifications: the state-change method first, then the inherited handling.
 

@@ -64,8 +64,10 @@ speed_t StandardSpeed(uint32_t Rate)
 Clock::time_point DeadlineAfter(uint64_t Ms)
 {
     const auto now = Clock::now();
-    const auto room = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::time_point::max() - now);
-    return Ms >= uint64_t(room.count()) ? Clock::time_point::max() : now + std::chrono::milliseconds(Ms);
+    const auto room =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::time_point::max() - now);
+    return Ms >= uint64_t(room.count()) ? Clock::time_point::max()
+                                        : now + std::chrono::milliseconds(Ms);
 }
 
 } // namespace
@@ -96,7 +98,8 @@ bool TEvent::IsSet() const
 
 int DcbToTermios(const TDcb &Dcb, const termios &Base, termios &Result, uint32_t &CustomRate)
 {
-    if (Dcb.ByteSize < 5 || Dcb.ByteSize > 8 || Dcb.Parity > 4 || Dcb.StopBits > 2 || Dcb.BaudRate == 0)
+    if (Dcb.ByteSize < 5 || Dcb.ByteSize > 8 || Dcb.Parity > 4 || Dcb.StopBits > 2 ||
+        Dcb.BaudRate == 0)
         return EINVAL;
     if ((Dcb.StopBits == 1 && Dcb.ByteSize != 5) || (Dcb.StopBits == 2 && Dcb.ByteSize == 5))
         return EINVAL;
@@ -317,7 +320,10 @@ void TCommDevice::ReaderLoop()
                     FLastRxEvent = now;
                     Raise(EV_RXCHAR);
                 } else {
-                    const int wait = int(std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count()) + 1;
+                    const int wait =
+                        int(std::chrono::duration_cast<std::chrono::milliseconds>(due - now)
+                                .count()) +
+                        1;
                     timeout = timeout < 0 ? wait : std::min(timeout, wait);
                 }
             }
@@ -328,7 +334,10 @@ void TCommDevice::ReaderLoop()
         // waiting for input is served at once.
         const bool resting = !awaited && now < idleUntil;
         if (resting) {
-            const int rest = int(std::chrono::duration_cast<std::chrono::milliseconds>(idleUntil - now).count()) + 1;
+            const int rest =
+                int(std::chrono::duration_cast<std::chrono::milliseconds>(idleUntil - now)
+                        .count()) +
+                1;
             timeout = timeout < 0 ? rest : std::min(timeout, rest);
         }
         pollfd fds[2] = {{FWakeFd, POLLIN, 0}, {FFd, POLLIN, 0}};
@@ -479,7 +488,8 @@ void TCommDevice::PollLineState()
         FModemState = now;
     }
     if (haveCounts) {
-        const int now[5] = {counts.frame, counts.parity, counts.overrun, counts.brk, counts.buf_overrun};
+        const int now[5] = {counts.frame, counts.parity, counts.overrun, counts.brk,
+                            counts.buf_overrun};
         static const uint32_t flags[5] = {CE_FRAME, CE_RXPARITY, CE_OVERRUN, CE_BREAK, CE_OVERRUN};
         for (int i = 0; i < 5; ++i) {
             if (now[i] != FIcount[i]) {
@@ -657,7 +667,9 @@ bool TCommDevice::Write(const void *Buffer, uint32_t Count, uint32_t &Written)
         // Waits in slices so that an abort from another thread is seen.
         int slice = 100;
         if (limited) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                    .count();
             if (left <= 0)
                 break;
             slice = int(std::min<long long>(left, slice));
@@ -700,8 +712,9 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
 
     const bool immediate = t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
                            t.ReadTotalTimeoutConstant == 0;
-    const bool returnOnAny = t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
-                             t.ReadTotalTimeoutConstant > 0 && t.ReadTotalTimeoutConstant < MAXDWORD;
+    const bool returnOnAny =
+        t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
+        t.ReadTotalTimeoutConstant > 0 && t.ReadTotalTimeoutConstant < MAXDWORD;
     bool totalLimited = false;
     auto totalDeadline = Clock::time_point::max();
     if (returnOnAny) {
@@ -709,7 +722,8 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
         totalDeadline = Clock::now() + std::chrono::milliseconds(t.ReadTotalTimeoutConstant);
     } else if (t.ReadTotalTimeoutMultiplier != 0 || t.ReadTotalTimeoutConstant != 0) {
         totalLimited = true;
-        totalDeadline = DeadlineAfter(uint64_t(t.ReadTotalTimeoutMultiplier) * Count + t.ReadTotalTimeoutConstant);
+        totalDeadline = DeadlineAfter(uint64_t(t.ReadTotalTimeoutMultiplier) * Count +
+                                      t.ReadTotalTimeoutConstant);
     }
     const bool intervalLimited = t.ReadIntervalTimeout != 0 && t.ReadIntervalTimeout != MAXDWORD;
     auto lastByte = Clock::now();
@@ -731,7 +745,8 @@ bool TCommDevice::Read(void *Buffer, uint32_t Count, uint32_t &ReadCount)
         }
         auto deadline = totalDeadline;
         if (intervalLimited && ReadCount > 0)
-            deadline = std::min(deadline, lastByte + std::chrono::milliseconds(t.ReadIntervalTimeout));
+            deadline =
+                std::min(deadline, lastByte + std::chrono::milliseconds(t.ReadIntervalTimeout));
         if ((totalLimited || (intervalLimited && ReadCount > 0)) && Clock::now() >= deadline)
             break;
         AwaitInputLocked(lock, deadline);

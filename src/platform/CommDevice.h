@@ -187,7 +187,8 @@ private:
     bool DrainLocked();
     // Waits until bytes are queued, the queue or the device changes, or
     // Deadline, then takes in what the driver holds.
-    void AwaitInputLocked(std::unique_lock<std::mutex> &Lock, std::chrono::steady_clock::time_point Deadline);
+    void AwaitInputLocked(std::unique_lock<std::mutex> &Lock,
+                          std::chrono::steady_clock::time_point Deadline);
     void MarkHungUpLocked();
     void Receive(const uint8_t *Data, size_t Count);
     void PollLineState();

@@ -93,8 +93,8 @@ int OpenRegularFile(const std::string &Path, int Flags, unsigned Mode)
     return fd.Release();
 }
 
-bool ReadRegularFile(const std::string &Path, std::string &Bytes, std::size_t Limit,
-                     bool *TooLarge, bool *Opened)
+bool ReadRegularFile(const std::string &Path, std::string &Bytes, std::size_t Limit, bool *TooLarge,
+                     bool *Opened)
 {
     TFd fd(OpenRegularFile(Path, O_RDONLY));
     if (Opened)

@@ -53,7 +53,8 @@ bool StorableName(const std::string &Name, bool Section)
 
 bool Quoted(const std::string &Value)
 {
-    return Value.size() >= 2 && (Value.front() == '"' || Value.front() == '\'') && Value.back() == Value.front();
+    return Value.size() >= 2 && (Value.front() == '"' || Value.front() == '\'') &&
+           Value.back() == Value.front();
 }
 
 } // namespace
@@ -252,7 +253,8 @@ int TIniFile::ReadInteger(const std::string &Section, const std::string &Ident, 
     return ParseIniInteger(ReadString(Section, Ident, ""), value) ? value : Default;
 }
 
-void TIniFile::WriteString(const std::string &Section, const std::string &Ident, const std::string &Value)
+void TIniFile::WriteString(const std::string &Section, const std::string &Ident,
+                           const std::string &Value)
 {
     // Refused rather than stored as something that reads back otherwise.
     if (!StorableName(Section, true) || !StorableName(Ident, false) || !StorableLineEnd(Value) ||

@@ -56,7 +56,8 @@ public:
     const std::string &FileName() const { return FFileName; }
 
     // Value with surrounding blanks and one pair of enclosing quotes removed.
-    std::string ReadString(const std::string &Section, const std::string &Ident, const std::string &Default) const;
+    std::string ReadString(const std::string &Section, const std::string &Ident,
+                           const std::string &Default) const;
     // Decimal, or hexadecimal after 0x / 0X when the text is longer than two
     // characters; anything else gives Default.
     int ReadInteger(const std::string &Section, const std::string &Ident, int Default) const;
@@ -64,7 +65,8 @@ public:
     // Section, Ident or Value would not read back as given: empty names, a
     // line break, blanks at either end, a "]" in a section, a "=" in a key
     // or one pair of quotes enclosing a value.
-    void WriteString(const std::string &Section, const std::string &Ident, const std::string &Value);
+    void WriteString(const std::string &Section, const std::string &Ident,
+                     const std::string &Value);
     void WriteInteger(const std::string &Section, const std::string &Ident, int Value);
     bool SectionExists(const std::string &Section) const;
 

@@ -57,8 +57,8 @@ bool StorableKeyPath(const std::string &Path)
 
 bool StorableValueName(const std::string &Name)
 {
-    if (Name.empty() || !StorableKeyPath(Name) || Name.find('=') != std::string::npos || Name.front() == '[' ||
-        Name.front() == ';')
+    if (Name.empty() || !StorableKeyPath(Name) || Name.find('=') != std::string::npos ||
+        Name.front() == '[' || Name.front() == ';')
         return false;
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     return !blank(Name.front()) && !blank(Name.back());
@@ -66,7 +66,8 @@ bool StorableValueName(const std::string &Name)
 
 std::string TRegistry::RootFile() const
 {
-    return RegistryFolder() + (RootKey == HKEY_LOCAL_MACHINE ? "/HKEY_LOCAL_MACHINE.reg" : "/HKEY_CURRENT_USER.reg");
+    return RegistryFolder() +
+           (RootKey == HKEY_LOCAL_MACHINE ? "/HKEY_LOCAL_MACHINE.reg" : "/HKEY_CURRENT_USER.reg");
 }
 
 TIniDocument TRegistry::LoadRoot() const
@@ -154,7 +155,8 @@ int TRegistry::ReadInteger(const std::string &Name) const
 {
     std::string raw;
     int value;
-    if (!RawValue(Name, raw) || raw.compare(0, 2, "d:") != 0 || !ParseIniInteger(raw.substr(2), value))
+    if (!RawValue(Name, raw) || raw.compare(0, 2, "d:") != 0 ||
+        !ParseIniInteger(raw.substr(2), value))
         throw ERegistryException("Invalid data type for '" + Name + "'");
     return value;
 }

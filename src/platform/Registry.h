@@ -31,7 +31,11 @@ public:
     // holds no values here and is never opened.
     bool OpenKey(const std::string &Key, bool CanCreate);
     bool OpenKeyReadOnly(const std::string &Key) { return OpenKey(Key, false); }
-    void CloseKey() { FCurrentKey.clear(); FOpen = false; }
+    void CloseKey()
+    {
+        FCurrentKey.clear();
+        FOpen = false;
+    }
     bool KeyExists(const std::string &Key) const;
     const std::string &CurrentPath() const { return FCurrentKey; }
     bool IsOpen() const { return FOpen; }

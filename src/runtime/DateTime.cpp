@@ -33,7 +33,10 @@ int64_t MillisecondOfDay(TDateTime Value)
 
 } // namespace
 
-bool IsLeapYear(int Year) { return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0; }
+bool IsLeapYear(int Year)
+{
+    return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
+}
 
 int DaysInMonth(int Year, int Month)
 {
@@ -152,7 +155,10 @@ TDateTime Now()
     return QDateTimeToDateTime(QDateTime::currentDateTime());
 }
 
-TDateTime Date() { return std::trunc(Now()); }
+TDateTime Date()
+{
+    return std::trunc(Now());
+}
 
 TDateTime Time()
 {

@@ -167,45 +167,37 @@ std::string FormatDateTime(const std::string &Pattern, TDateTime Value)
                std::tolower(static_cast<unsigned char>(Pattern[i + run])) == lower)
             ++run;
         switch (lower) {
-        case 'd':
-            out += number(day, run >= 2 ? 2 : 1);
-            break;
+        case 'd': out += number(day, run >= 2 ? 2 : 1); break;
         case 'm':
             if (lastToken == 'h')
                 out += number(minute, run >= 2 ? 2 : 1);
             else
                 out += number(month, run >= 2 ? 2 : 1);
             break;
-        case 'y':
-            out += run <= 2 ? number(year % 100, 2) : number(year, 4);
-            break;
-        case 'h':
-            out += number(hour, run >= 2 ? 2 : 1);
-            break;
-        case 'n':
-            out += number(minute, run >= 2 ? 2 : 1);
-            break;
-        case 's':
-            out += number(second, run >= 2 ? 2 : 1);
-            break;
-        case 'z':
-            out += number(msec, run >= 3 ? 3 : 1);
-            break;
+        case 'y': out += run <= 2 ? number(year % 100, 2) : number(year, 4); break;
+        case 'h': out += number(hour, run >= 2 ? 2 : 1); break;
+        case 'n': out += number(minute, run >= 2 ? 2 : 1); break;
+        case 's': out += number(second, run >= 2 ? 2 : 1); break;
+        case 'z': out += number(msec, run >= 3 ? 3 : 1); break;
         default:
             out.append(run, c);
             i += run;
             continue;
         }
         // A run longer than the longest token of its letter repeats the token.
-        size_t used = lower == 'y' ? (run <= 2 ? run : 4) : lower == 'z' ? std::min<size_t>(run, 3)
-                                                                           : std::min<size_t>(run, 2);
+        size_t used = lower == 'y'   ? (run <= 2 ? run : 4)
+                      : lower == 'z' ? std::min<size_t>(run, 3)
+                                     : std::min<size_t>(run, 2);
         lastToken = lower;
         i += used;
     }
     return out;
 }
 
-std::string IntToStr(int64_t Value) { return std::to_string(Value); }
+std::string IntToStr(int64_t Value)
+{
+    return std::to_string(Value);
+}
 
 std::string FloatToStr(double Value)
 {

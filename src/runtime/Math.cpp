@@ -33,4 +33,7 @@ int64_t Round(double X)
     return static_cast<int64_t>(floor);
 }
 
-int64_t Trunc(double X) { return static_cast<int64_t>(std::trunc(X)); }
+int64_t Trunc(double X)
+{
+    return static_cast<int64_t>(std::trunc(X));
+}

@@ -10,7 +10,10 @@ int32_t MulDiv(int32_t A, int32_t B, int32_t C);
 
 // Nearest integer, halves to the even neighbour (the runtime's Round).
 int64_t Round(double X);
-inline int64_t RoundHalfEven(double X) { return Round(X); }
+inline int64_t RoundHalfEven(double X)
+{
+    return Round(X);
+}
 
 // Integer part, toward zero.
 int64_t Trunc(double X);

@@ -10,7 +10,10 @@ const char16_t Cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-bool Continuation(unsigned char Byte) { return (Byte & 0xC0) == 0x80; }
+bool Continuation(unsigned char Byte)
+{
+    return (Byte & 0xC0) == 0x80;
+}
 
 // The length of the well-formed UTF-8 sequence of two to four bytes at P
 // (Left bytes there), its code point in CodePoint; 0 when there is none.

@@ -256,7 +256,8 @@ void TCustomComPort::OpenPort()
         FThreadCreated = false;
     } else {
         if (FSyncMethod == smWindowSync)
-            NotifyWindow = std::make_unique<TUtilityWindow>([this](TMessage &M) { HandleNotifyMessage(M); });
+            NotifyWindow =
+                std::make_unique<TUtilityWindow>([this](TMessage &M) { HandleNotifyMessage(M); });
         EventThread = new TComThread(this);
         FThreadCreated = true;
     }
@@ -315,8 +316,7 @@ void TCustomComPort::SetConnected(bool Value)
         ClosePort();
 }
 
-template <typename T>
-void TCustomComPort::ChangeLineSetting(T &Field, T Value)
+template <typename T> void TCustomComPort::ChangeLineSetting(T &Field, T Value)
 {
     if (Value == Field)
         return;
@@ -324,17 +324,35 @@ void TCustomComPort::ChangeLineSetting(T &Field, T Value)
     ApplyLineSettings();
 }
 
-void TCustomComPort::SetBaudRate(TBaudRate Value) { ChangeLineSetting(FBaudRate, Value); }
+void TCustomComPort::SetBaudRate(TBaudRate Value)
+{
+    ChangeLineSetting(FBaudRate, Value);
+}
 
-void TCustomComPort::SetCustomBaudRate(int32_t Value) { ChangeLineSetting(FCustomBaudRate, Value); }
+void TCustomComPort::SetCustomBaudRate(int32_t Value)
+{
+    ChangeLineSetting(FCustomBaudRate, Value);
+}
 
-void TCustomComPort::SetStopBits(TStopBits Value) { ChangeLineSetting(FStopBits, Value); }
+void TCustomComPort::SetStopBits(TStopBits Value)
+{
+    ChangeLineSetting(FStopBits, Value);
+}
 
-void TCustomComPort::SetDataBits(TDataBits Value) { ChangeLineSetting(FDataBits, Value); }
+void TCustomComPort::SetDataBits(TDataBits Value)
+{
+    ChangeLineSetting(FDataBits, Value);
+}
 
-void TCustomComPort::SetDiscardNull(bool Value) { ChangeLineSetting(FDiscardNull, Value); }
+void TCustomComPort::SetDiscardNull(bool Value)
+{
+    ChangeLineSetting(FDiscardNull, Value);
+}
 
-void TCustomComPort::SetEventChar(char Value) { ChangeLineSetting(FEventChar, Value); }
+void TCustomComPort::SetEventChar(char Value)
+{
+    ChangeLineSetting(FEventChar, Value);
+}
 
 void TCustomComPort::SetPort(const std::string &Value)
 {

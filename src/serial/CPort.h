@@ -23,8 +23,7 @@ struct TMessage;
 
 // A set of up to 16 enumeration values, bit n for the n-th value, as the
 // class library stores sets.
-template <typename E>
-class TSetOf {
+template <typename E> class TSetOf {
 public:
     constexpr TSetOf() = default;
     constexpr TSetOf(std::initializer_list<E> Values)
@@ -50,8 +49,22 @@ private:
 };
 
 enum TBaudRate : uint8_t {
-    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
-    br38400, br56000, br57600, br115200, br128000, br256000
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
 };
 enum TStopBits : uint8_t { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
 enum TDataBits : uint8_t { dbFive, dbSix, dbSeven, dbEight };
@@ -61,14 +74,34 @@ enum TRTSFlowControl : uint8_t { rtsDisable, rtsEnable, rtsHandshake, rtsToggle 
 enum TFlowControl : uint8_t { fcHardware, fcSoftware, fcNone, fcCustom };
 enum TSyncMethod : uint8_t { smThreadSync, smWindowSync, smNone };
 
-enum TComEvent : uint8_t { evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD, evRx80Full };
+enum TComEvent : uint8_t {
+    evRxChar,
+    evTxEmpty,
+    evRxFlag,
+    evRing,
+    evBreak,
+    evCTS,
+    evDSR,
+    evError,
+    evRLSD,
+    evRx80Full
+};
 using TComEvents = TSetOf<TComEvent>;
 constexpr TComEvents AllComEvents = TComEvents::FromBits(0x03FF);
 
 enum TModemSignal : uint8_t { msCTS, msDSR, msRing, msRLSD };
 using TModemSignals = TSetOf<TModemSignal>;
 
-enum TComError : uint8_t { leFrame, leRxParity, leOverrun, leBreak, leIOE, leMode, leRxOver, leTxFull };
+enum TComError : uint8_t {
+    leFrame,
+    leRxParity,
+    leOverrun,
+    leBreak,
+    leIOE,
+    leMode,
+    leRxOver,
+    leTxFull
+};
 using TComErrors = TSetOf<TComError>;
 
 enum TSettingsStore : uint8_t { ssRegistry, ssIniFile };
@@ -92,7 +125,9 @@ public:
 
 private:
     EComPort(std::string Message, int ACode, int AWinCode)
-        : Exception(std::move(Message)), WinCode(AWinCode), Code(ACode) {}
+        : Exception(std::move(Message)), WinCode(AWinCode), Code(ACode)
+    {
+    }
 };
 
 // Message text of an error code; empty outside 1..23.
@@ -167,8 +202,7 @@ public:
     void SetFlowControl(TFlowControl Value);
 
 private:
-    template <typename T>
-    void Set(T &Field, T Value);
+    template <typename T> void Set(T &Field, T Value);
     TCustomComPort *FComPort;
     bool FOutCTSFlow = false;
     bool FOutDSRFlow = false;
@@ -198,8 +232,7 @@ public:
     void SetReplaceChar(char Value) { Set(FReplaceChar, Value); }
 
 private:
-    template <typename T>
-    void Set(T &Field, T Value);
+    template <typename T> void Set(T &Field, T Value);
     TCustomComPort *FComPort;
     TParityBits FBits = prNone;
     bool FCheck = false;
@@ -383,8 +416,7 @@ private:
     friend struct TComSettingKeys;
 
     bool Applying() const;
-    template <typename T>
-    void ChangeLineSetting(T &Field, T Value);
+    template <typename T> void ChangeLineSetting(T &Field, T Value);
     TCommDevice &Device(int Code) const;
     void BeforeOpenSteps();
     void AfterOpenSteps();
@@ -451,14 +483,12 @@ void ChangeComSetting(TCustomComPort *Port, T &Field, T Value, void (TCustomComP
         (Port->*Apply)();
 }
 
-template <typename T>
-void TComFlowControl::Set(T &Field, T Value)
+template <typename T> void TComFlowControl::Set(T &Field, T Value)
 {
     ChangeComSetting(FComPort, Field, Value, &TCustomComPort::ApplyLineSettings);
 }
 
-template <typename T>
-void TComParity::Set(T &Field, T Value)
+template <typename T> void TComParity::Set(T &Field, T Value)
 {
     ChangeComSetting(FComPort, Field, Value, &TCustomComPort::ApplyLineSettings);
 }

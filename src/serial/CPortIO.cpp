@@ -48,8 +48,7 @@ bool IsLineFailure(const EComPort &E)
     case 10: // ClearCommError
     case 11: // GetCommModemStatus
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -112,7 +111,8 @@ int32_t TCustomComPort::WaitForTransfer(TComTransfer *Transfer)
     if (!Transfer)
         throw EComPort::CreatePlain(4);
     if (!Transfer->Done)
-        throw EComPort::CreateWithCode(Transfer->Kind == 0 ? 2 : 3, Transfer->Error ? Transfer->Error : EIO);
+        throw EComPort::CreateWithCode(Transfer->Kind == 0 ? 2 : 3,
+                                       Transfer->Error ? Transfer->Error : EIO);
     return int32_t(Transfer->Count);
 }
 

@@ -13,8 +13,8 @@ struct EventBit {
 };
 // Set order and Windows mask bit of each event.
 const EventBit EventBits[] = {
-    {evRxChar, EV_RXCHAR}, {evTxEmpty, EV_TXEMPTY}, {evRxFlag, EV_RXFLAG}, {evRing, EV_RING},
-    {evBreak, EV_BREAK},   {evCTS, EV_CTS},         {evDSR, EV_DSR},       {evError, EV_ERR},
+    {evRxChar, EV_RXCHAR}, {evTxEmpty, EV_TXEMPTY},   {evRxFlag, EV_RXFLAG}, {evRing, EV_RING},
+    {evBreak, EV_BREAK},   {evCTS, EV_CTS},           {evDSR, EV_DSR},       {evError, EV_ERR},
     {evRLSD, EV_RLSD},     {evRx80Full, EV_RX80FULL},
 };
 // Line errors go first, so they are reported before the characters received with them.
@@ -99,17 +99,13 @@ void TComThread::DeliverEvents()
     TCustomComPort *port = OwnerPort;
     const TComEvents events = ReceivedEvents;
     switch (port->SyncMethod()) {
-    case smThreadSync:
-        Synchronize([port, events] { port->FireEvents(events); });
-        break;
+    case smThreadSync: Synchronize([port, events] { port->FireEvents(events); }); break;
     case smWindowSync:
         for (TComEvent e : DeliveryOrder)
             if (events.Contains(e))
                 port->NotifyWindow->SendMessage(CM_COMEVENT, MaskBit(e), 0);
         break;
-    case smNone:
-        port->FireEvents(events);
-        break;
+    case smNone: port->FireEvents(events); break;
     }
 }
 
@@ -230,18 +226,78 @@ void TCustomComPort::NotifyLineSignals(bool Opening)
 
 // Event firing ------------------------------------------------------------------
 
-void TCustomComPort::FireAfterClose() { if (OnAfterClose) OnAfterClose(this); }
-void TCustomComPort::FireAfterOpen() { if (OnAfterOpen) OnAfterOpen(this); }
-void TCustomComPort::FireBeforeClose() { if (OnBeforeClose) OnBeforeClose(this); }
-void TCustomComPort::FireBeforeOpen() { if (OnBeforeOpen) OnBeforeOpen(this); }
-void TCustomComPort::FireRxChar(int Count) { if (OnRxChar) OnRxChar(this, Count); }
-void TCustomComPort::FireRxBuf(const void *Buffer, int Count) { if (OnRxBuf) OnRxBuf(this, Buffer, Count); }
-void TCustomComPort::FireTxEmpty() { if (OnTxEmpty) OnTxEmpty(this); }
-void TCustomComPort::FireBreak() { if (OnBreak) OnBreak(this); }
-void TCustomComPort::FireRing() { if (OnRing) OnRing(this); }
-void TCustomComPort::FireRxFlag() { if (OnRxFlag) OnRxFlag(this); }
-void TCustomComPort::FireCTSChange(bool OnOff) { if (OnCTSChange) OnCTSChange(this, OnOff); }
-void TCustomComPort::FireDSRChange(bool OnOff) { if (OnDSRChange) OnDSRChange(this, OnOff); }
-void TCustomComPort::FireError(TComErrors Errors) { if (OnError) OnError(this, Errors); }
-void TCustomComPort::FireRLSDChange(bool OnOff) { if (OnRLSDChange) OnRLSDChange(this, OnOff); }
-void TCustomComPort::FireRx80Full() { if (OnRx80Full) OnRx80Full(this); }
+void TCustomComPort::FireAfterClose()
+{
+    if (OnAfterClose)
+        OnAfterClose(this);
+}
+void TCustomComPort::FireAfterOpen()
+{
+    if (OnAfterOpen)
+        OnAfterOpen(this);
+}
+void TCustomComPort::FireBeforeClose()
+{
+    if (OnBeforeClose)
+        OnBeforeClose(this);
+}
+void TCustomComPort::FireBeforeOpen()
+{
+    if (OnBeforeOpen)
+        OnBeforeOpen(this);
+}
+void TCustomComPort::FireRxChar(int Count)
+{
+    if (OnRxChar)
+        OnRxChar(this, Count);
+}
+void TCustomComPort::FireRxBuf(const void *Buffer, int Count)
+{
+    if (OnRxBuf)
+        OnRxBuf(this, Buffer, Count);
+}
+void TCustomComPort::FireTxEmpty()
+{
+    if (OnTxEmpty)
+        OnTxEmpty(this);
+}
+void TCustomComPort::FireBreak()
+{
+    if (OnBreak)
+        OnBreak(this);
+}
+void TCustomComPort::FireRing()
+{
+    if (OnRing)
+        OnRing(this);
+}
+void TCustomComPort::FireRxFlag()
+{
+    if (OnRxFlag)
+        OnRxFlag(this);
+}
+void TCustomComPort::FireCTSChange(bool OnOff)
+{
+    if (OnCTSChange)
+        OnCTSChange(this, OnOff);
+}
+void TCustomComPort::FireDSRChange(bool OnOff)
+{
+    if (OnDSRChange)
+        OnDSRChange(this, OnOff);
+}
+void TCustomComPort::FireError(TComErrors Errors)
+{
+    if (OnError)
+        OnError(this, Errors);
+}
+void TCustomComPort::FireRLSDChange(bool OnOff)
+{
+    if (OnRLSDChange)
+        OnRLSDChange(this, OnOff);
+}
+void TCustomComPort::FireRx80Full()
+{
+    if (OnRx80Full)
+        OnRx80Full(this);
+}

@@ -88,7 +88,10 @@ void TCustomImageList::Change()
 
 // ---------------------------------------------------------------- actions
 
-TBasicActionLink::~TBasicActionLink() { SetAction(nullptr); }
+TBasicActionLink::~TBasicActionLink()
+{
+    SetAction(nullptr);
+}
 
 void TBasicActionLink::SetAction(TBasicAction *Value)
 {
@@ -137,7 +140,10 @@ void TBasicAction::Change()
             link->Change();
 }
 
-TContainedAction::~TContainedAction() { SetActionList(nullptr); }
+TContainedAction::~TContainedAction()
+{
+    SetActionList(nullptr);
+}
 
 void TContainedAction::SetActionList(TCustomActionList *Value)
 {

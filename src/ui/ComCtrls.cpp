@@ -106,7 +106,8 @@ void TPageControl::SetActivePage(TTabSheet *Page)
     // Keys on the page going away move to the new page's first control, or
     // to the tabs: never to nowhere.
     TCustomForm *form = GetParentForm(this);
-    const bool focusLeaves = form && FActivePage && FActivePage->ContainsControl(form->ActiveControl());
+    const bool focusLeaves =
+        form && FActivePage && FActivePage->ContainsControl(form->ActiveControl());
     if (Page)
         Page->ShowSheet(true);
     if (focusLeaves && !(Page && Page->SelectFirst()))
@@ -201,14 +202,15 @@ void TPageControl::Paint()
         canvas->Font()->Assign(Font());
         canvas->Brush()->SetStyle(bsClear);
         TRect text = tab;
-        DrawControlText(canvas, FPages[i]->Caption(), text,
-                        DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
+        DrawControlText(canvas, FPages[i]->Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                        Enabled());
         canvas->Brush()->SetStyle(bsSolid);
     }
     FFocusDrawn = Focused();
     if (FFocusDrawn && FActivePage) {
         TRect focus = TabRect(FActivePage->PageIndex());
-        canvas->DrawFocusRect(Rect(focus.Left + 3, focus.Top + 3, focus.Right - 3, focus.Bottom - 2));
+        canvas->DrawFocusRect(
+            Rect(focus.Left + 3, focus.Top + 3, focus.Right - 3, focus.Bottom - 2));
     }
 }
 
@@ -269,12 +271,30 @@ TTrackBar::TTrackBar(TComponent *AOwner)
     SetBounds(0, 0, 150, 45);
 }
 
-int TTrackBar::Min() const { return FSlider->minimum(); }
-void TTrackBar::SetMin(int Value) { FSlider->setMinimum(Value); }
-int TTrackBar::Max() const { return FSlider->maximum(); }
-void TTrackBar::SetMax(int Value) { FSlider->setMaximum(Value); }
-int TTrackBar::Position() const { return FSlider->value(); }
-void TTrackBar::SetPosition(int Value) { FSlider->setValue(Value); }
+int TTrackBar::Min() const
+{
+    return FSlider->minimum();
+}
+void TTrackBar::SetMin(int Value)
+{
+    FSlider->setMinimum(Value);
+}
+int TTrackBar::Max() const
+{
+    return FSlider->maximum();
+}
+void TTrackBar::SetMax(int Value)
+{
+    FSlider->setMaximum(Value);
+}
+int TTrackBar::Position() const
+{
+    return FSlider->value();
+}
+void TTrackBar::SetPosition(int Value)
+{
+    FSlider->setValue(Value);
+}
 
 void TTrackBar::CMFocusChanged(TWinControl *Focused)
 {
@@ -329,8 +349,7 @@ void TStatusBar::Paint()
         Frame3D(canvas, frame, clBtnShadow, clBtnHighlight, 1);
         canvas->Brush()->SetStyle(bsClear);
         TRect text = Rect(frame.Left + 2, frame.Top, frame.Right, frame.Bottom);
-        DrawControlText(canvas, FPanels[i].Text, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-                        true);
+        DrawControlText(canvas, FPanels[i].Text, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, true);
         canvas->Brush()->SetStyle(bsSolid);
         left = right;
     }

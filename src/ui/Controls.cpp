@@ -424,7 +424,10 @@ void TControl::moveEvent(QMoveEvent *Event)
     }
 }
 
-void TControl::WMSize(int, int) { Resize(); }
+void TControl::WMSize(int, int)
+{
+    Resize();
+}
 
 void TControl::Resize()
 {
@@ -764,7 +767,10 @@ void TControl::PaintTo(TCanvas *Dest, int X, int Y)
     Dest->SelectClipRgn(hadClip ? &previous : nullptr);
 }
 
-bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == this; }
+bool TControl::MouseCapture() const
+{
+    return QWidget::mouseGrabber() == this;
+}
 
 void TControl::SetMouseCapture(bool Value)
 {
@@ -842,7 +848,10 @@ void TControl::Click()
         FActionLink->Execute(this);
 }
 
-TBasicAction *TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+TBasicAction *TControl::Action() const
+{
+    return FActionLink ? FActionLink->Action() : nullptr;
+}
 
 void TControl::SetAction(TBasicAction *Value)
 {
@@ -943,8 +952,7 @@ void TControl::HandleQtMouseEvent(const QMouseEvent &Event, QPoint P)
     case QEvent::MouseButtonRelease:
         Guarded(this, [&] { HandleMouseUp(button, shift, P.x(), P.y()); });
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -1077,7 +1085,10 @@ void TWinControl::PressFocus()
     }
 }
 
-bool TWinControl::FocusingByPress() { return PressFocusing; }
+bool TWinControl::FocusingByPress()
+{
+    return PressFocusing;
+}
 
 TWinControl *TWinControl::FindNextControl(TWinControl *Current, bool Forward) const
 {
@@ -1159,8 +1170,8 @@ void TWinControl::CMFocusChanged(TWinControl *Focused)
 bool TWinControl::HandleKeyDown(uint16_t Key, TShiftState Shift)
 {
     TCustomForm *form = GetParentForm(this);
-    bool dialogKey = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE ||
-                     (Key >= VK_LEFT && Key <= VK_DOWN);
+    bool dialogKey =
+        Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || (Key >= VK_LEFT && Key <= VK_DOWN);
     if (form && dialogKey && !WantsKey(Key) && form->DialogKey(Key, Shift))
         return false;
     if (form && form != this && form->KeyPreview) {
@@ -1241,8 +1252,7 @@ void TWinControl::keyPressEvent(QKeyEvent *Event)
         std::string text = ToAnsi(Event->text());
         if (const char system = SystemCharOf(*Event))
             HandleKeyPress(system, shift);
-        else if (!(shift & ssCtrl) && text.size() == 1 &&
-                 static_cast<unsigned char>(text[0]) >= 32)
+        else if (!(shift & ssCtrl) && text.size() == 1 && static_cast<unsigned char>(text[0]) >= 32)
             HandleKeyPress(text[0], shift);
     });
 }

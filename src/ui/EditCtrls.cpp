@@ -18,10 +18,22 @@ TEdit::TEdit(TComponent *AOwner)
     SetBounds(0, 0, 121, 21);
 }
 
-std::string TEdit::Text() const { return FSetText.Read(FLine->text()); }
-void TEdit::SetText(const std::string &Value) { FLine->setText(FSetText.Set(Value)); }
-bool TEdit::ReadOnly() const { return FLine->isReadOnly(); }
-void TEdit::SetReadOnly(bool Value) { FLine->setReadOnly(Value); }
+std::string TEdit::Text() const
+{
+    return FSetText.Read(FLine->text());
+}
+void TEdit::SetText(const std::string &Value)
+{
+    FLine->setText(FSetText.Set(Value));
+}
+bool TEdit::ReadOnly() const
+{
+    return FLine->isReadOnly();
+}
+void TEdit::SetReadOnly(bool Value)
+{
+    FLine->setReadOnly(Value);
+}
 
 void TEdit::DoEnter()
 {

@@ -57,9 +57,15 @@ TCustomForm::~TCustomForm()
     FDying = true;
 }
 
-void TCustomForm::SetClientWidth(int Value) { SetBounds(Left(), Top(), Value, Height()); }
+void TCustomForm::SetClientWidth(int Value)
+{
+    SetBounds(Left(), Top(), Value, Height());
+}
 
-void TCustomForm::SetClientHeight(int Value) { SetBounds(Left(), Top(), Width(), Value); }
+void TCustomForm::SetClientHeight(int Value)
+{
+    SetBounds(Left(), Top(), Width(), Value);
+}
 
 void TCustomForm::SetActiveControl(TWinControl *Control)
 {
@@ -97,7 +103,10 @@ void TCustomForm::SelectNext(bool Forward)
         next->SetFocus();
 }
 
-void TCustomForm::SetModalResult(TModalResult Value) { FModalResult = Value; }
+void TCustomForm::SetModalResult(TModalResult Value)
+{
+    FModalResult = Value;
+}
 
 void TCustomForm::ShowForm()
 {

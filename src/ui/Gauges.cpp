@@ -71,8 +71,8 @@ void TGauge::SetMinValue(int Value)
     if (Value == FMinValue)
         return;
     if (Value > FMaxValue && !IsLoading())
-        throw EInvalidOperation("Value must be between " + std::to_string(INT32_MIN + 1) +
-                                " and " + std::to_string(FMaxValue));
+        throw EInvalidOperation("Value must be between " + std::to_string(INT32_MIN + 1) + " and " +
+                                std::to_string(FMaxValue));
     FMinValue = Value;
     FProgress = std::max(FProgress, Value);
     Changed();

@@ -32,7 +32,10 @@ TColor GetSysColor(int Index)
     return table[Index];
 }
 
-TColor ColorToRGB(TColor Color) { return Color < 0 ? GetSysColor(Color & 0xFF) : Color; }
+TColor ColorToRGB(TColor Color)
+{
+    return Color < 0 ? GetSysColor(Color & 0xFF) : Color;
+}
 
 bool IntersectRect(TRect &Result, const TRect &A, const TRect &B)
 {
@@ -49,7 +52,10 @@ bool IntersectRect(TRect &Result, const TRect &A, const TRect &B)
 
 namespace {
 
-QRect ToQRect(const TRect &R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
+QRect ToQRect(const TRect &R)
+{
+    return QRect(R.Left, R.Top, R.Width(), R.Height());
+}
 
 // A shape as a mask over its bounding box: one byte per pixel, 1 = inside.
 struct TMask {
@@ -152,8 +158,7 @@ TMask Outline(const TMask &Shape, int Width)
             for (int x = inner.Box.Left; x < inner.Box.Right; ++x)
                 if (inner.At(x, y) && !(inner.At(x - 1, y) && inner.At(x + 1, y) &&
                                         inner.At(x, y - 1) && inner.At(x, y + 1)))
-                    next.Inside[(y - inner.Box.Top) * inner.Box.Width() + (x - inner.Box.Left)] =
-                        0;
+                    next.Inside[(y - inner.Box.Top) * inner.Box.Width() + (x - inner.Box.Left)] = 0;
         inner = std::move(next);
     }
     TMask ring = Shape;
@@ -394,13 +399,25 @@ void TPen::Assign(const TPersistent *Source)
     TPersistent::Assign(Source);
 }
 
-void TPen::SetColor(TColor Value) { Update(FColor, Value); }
+void TPen::SetColor(TColor Value)
+{
+    Update(FColor, Value);
+}
 
-void TPen::SetWidth(int Value) { Update(FWidth, std::max(Value, 1)); }
+void TPen::SetWidth(int Value)
+{
+    Update(FWidth, std::max(Value, 1));
+}
 
-void TPen::SetStyle(TPenStyle Value) { Update(FStyle, Value); }
+void TPen::SetStyle(TPenStyle Value)
+{
+    Update(FStyle, Value);
+}
 
-void TPen::SetMode(TPenMode Value) { Update(FMode, Value); }
+void TPen::SetMode(TPenMode Value)
+{
+    Update(FMode, Value);
+}
 
 void TBrush::Assign(const TPersistent *Source)
 {
@@ -422,7 +439,10 @@ void TBrush::SetColor(TColor Value)
     }
 }
 
-void TBrush::SetStyle(TBrushStyle Value) { Update(FStyle, Value); }
+void TBrush::SetStyle(TBrushStyle Value)
+{
+    Update(FStyle, Value);
+}
 
 void TFont::Assign(const TPersistent *Source)
 {
@@ -448,9 +468,15 @@ void TFont::SetName(const std::string &Value)
     Update(FName, Value);
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch); }
+int TFont::Size() const
+{
+    return -MulDiv(FHeight, 72, PixelsPerInch);
+}
 
-void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, PixelsPerInch, 72)); }
+void TFont::SetSize(int Value)
+{
+    SetHeight(-MulDiv(Value, PixelsPerInch, 72));
+}
 
 void TFont::SetHeight(int Value)
 {
@@ -458,7 +484,10 @@ void TFont::SetHeight(int Value)
     Update(FHeight, Value);
 }
 
-void TFont::SetColor(TColor Value) { Update(FColor, Value); }
+void TFont::SetColor(TColor Value)
+{
+    Update(FColor, Value);
+}
 
 void TFont::SetStyle(TFontStyles Value)
 {
@@ -466,9 +495,15 @@ void TFont::SetStyle(TFontStyles Value)
     Update(FStyle, Value);
 }
 
-void TFont::SetOrientation(int Value) { Update(FOrientation, Value); }
+void TFont::SetOrientation(int Value)
+{
+    Update(FOrientation, Value);
+}
 
-void TFont::SetCharset(TFontCharset Value) { Update(FCharset, Value); }
+void TFont::SetCharset(TFontCharset Value)
+{
+    Update(FCharset, Value);
+}
 
 QString FontFamilyFor(const std::string &Name, int PixelHeight, bool Bold, bool Italic)
 {
@@ -603,7 +638,10 @@ void TCanvas::SetPixels(int X, int Y, TColor Color)
     Changed();
 }
 
-void TCanvas::MoveTo(int X, int Y) { FPenPos = {X, Y}; }
+void TCanvas::MoveTo(int X, int Y)
+{
+    FPenPos = {X, Y};
+}
 
 void TCanvas::PenLine(int X0, int Y0, int X1, int Y1, bool IncludeEnd)
 {
@@ -729,8 +767,7 @@ void TCanvas::Rectangle(int Left, int Top, int Right, int Bottom)
     RoundRect(Left, Top, Right, Bottom, 0, 0);
 }
 
-void TCanvas::RoundRect(int Left, int Top, int Right, int Bottom, int CornerWidth,
-                        int CornerHeight)
+void TCanvas::RoundRect(int Left, int Top, int Right, int Bottom, int CornerWidth, int CornerHeight)
 {
     bool clearPen = FPen.Style() == psClear;
     TRect box = ShapeBox(Left, Top, Right, Bottom, clearPen);
@@ -1042,14 +1079,17 @@ bool UsesSource(uint32_t Rop)
 void StorePixel(uint8_t *P, TColor C, bool Monochrome)
 {
     if (Monochrome)
-        C = C == clWhite ? clWhite : (GetRValue(C) + GetGValue(C) + GetBValue(C) >= 384 ? clWhite
-                                                                                          : clBlack);
+        C = C == clWhite ? clWhite
+                         : (GetRValue(C) + GetGValue(C) + GetBValue(C) >= 384 ? clWhite : clBlack);
     P[0] = GetBValue(C);
     P[1] = GetGValue(C);
     P[2] = GetRValue(C);
 }
 
-TColor LoadPixel(const uint8_t *P) { return RGB(P[2], P[1], P[0]); }
+TColor LoadPixel(const uint8_t *P)
+{
+    return RGB(P[2], P[1], P[0]);
+}
 
 // Copies DestRect from SourceRect (scaled, nearest pixel) through Rop, row by
 // row on the pixel buffers. Source pixels outside the source bitmap leave
@@ -1105,7 +1145,7 @@ void Transfer(TCanvas *Dest, const TRect &DestRect, TCanvas *Source, const TRect
 
     if (!withSource && (Rop == PATCOPY || Rop == BLACKNESS || Rop == WHITENESS)) {
         // A fill: the brush colour (or black or white) on every pixel.
-        const TColor fill = Rop == PATCOPY    ? ColorToRGB(Dest->Brush()->Color())
+        const TColor fill = Rop == PATCOPY     ? ColorToRGB(Dest->Brush()->Color())
                             : Rop == BLACKNESS ? clBlack
                                                : clWhite;
         uint8_t px[3];
@@ -1128,11 +1168,11 @@ void Transfer(TCanvas *Dest, const TRect &DestRect, TCanvas *Source, const TRect
         columns.resize(dw);
         rows.resize(dh);
         for (int i = 0; i < dw; ++i)
-            columns[i] = SourceRect.Left + static_cast<int>(static_cast<int64_t>(i) *
-                                                            SourceRect.Width() / dw);
+            columns[i] = SourceRect.Left +
+                         static_cast<int>(static_cast<int64_t>(i) * SourceRect.Width() / dw);
         for (int j = 0; j < dh; ++j)
-            rows[j] = SourceRect.Top + static_cast<int>(static_cast<int64_t>(j) *
-                                                        SourceRect.Height() / dh);
+            rows[j] = SourceRect.Top +
+                      static_cast<int>(static_cast<int64_t>(j) * SourceRect.Height() / dh);
     }
     // A monochrome source paints the destination's background colour for
     // white and its text colour for black; a monochrome destination takes
@@ -1227,7 +1267,10 @@ TBitmap::TBitmap() : FCanvas(new TCanvas(this))
     FCanvas->OnChange = [this](TObject *) { Changed(); };
 }
 
-TBitmap::~TBitmap() { delete FCanvas; }
+TBitmap::~TBitmap()
+{
+    delete FCanvas;
+}
 
 void TBitmap::Changed()
 {

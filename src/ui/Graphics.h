@@ -23,7 +23,10 @@
 // $00BBGGRR; values from $80000000 up name system colours by their low byte.
 using TColor = int32_t;
 
-constexpr TColor TColorOf(uint32_t Value) { return static_cast<TColor>(Value); }
+constexpr TColor TColorOf(uint32_t Value)
+{
+    return static_cast<TColor>(Value);
+}
 
 constexpr TColor clSystemColor = TColorOf(0x80000000);
 constexpr TColor clScrollBar = TColorOf(0x80000000);
@@ -87,15 +90,27 @@ constexpr TColor clDefault = 0x20000000;
 TColor GetSysColor(int Index);
 // A system colour becomes its RGB value; any other colour is returned as it is.
 TColor ColorToRGB(TColor Color);
-inline TColor ResolveColor(TColor Color) { return ColorToRGB(Color); }
+inline TColor ResolveColor(TColor Color)
+{
+    return ColorToRGB(Color);
+}
 
 constexpr TColor RGB(int R, int G, int B)
 {
     return (R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16);
 }
-constexpr uint8_t GetRValue(TColor C) { return static_cast<uint8_t>(C & 0xFF); }
-constexpr uint8_t GetGValue(TColor C) { return static_cast<uint8_t>((C >> 8) & 0xFF); }
-constexpr uint8_t GetBValue(TColor C) { return static_cast<uint8_t>((C >> 16) & 0xFF); }
+constexpr uint8_t GetRValue(TColor C)
+{
+    return static_cast<uint8_t>(C & 0xFF);
+}
+constexpr uint8_t GetGValue(TColor C)
+{
+    return static_cast<uint8_t>((C >> 8) & 0xFF);
+}
+constexpr uint8_t GetBValue(TColor C)
+{
+    return static_cast<uint8_t>((C >> 16) & 0xFF);
+}
 
 // ---------------------------------------------------------------- geometry
 
@@ -126,8 +141,14 @@ struct TRect {
     friend bool operator==(const TRect &, const TRect &) = default;
 };
 
-inline TPoint Point(int X, int Y) { return {X, Y}; }
-inline TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }
+inline TPoint Point(int X, int Y)
+{
+    return {X, Y};
+}
+inline TRect Rect(int Left, int Top, int Right, int Bottom)
+{
+    return {Left, Top, Right, Bottom};
+}
 inline TRect Bounds(int Left, int Top, int Width, int Height)
 {
     return {Left, Top, Left + Width, Top + Height};
@@ -146,7 +167,10 @@ inline void InflateRect(TRect &R, int DX, int DY)
     R.Top -= DY;
     R.Bottom += DY;
 }
-inline bool PtInRect(const TRect &R, TPoint P) { return R.Contains(P.X, P.Y); }
+inline bool PtInRect(const TRect &R, TPoint P)
+{
+    return R.Contains(P.X, P.Y);
+}
 // The common part of A and B; false (and an empty Result) when they do not meet.
 bool IntersectRect(TRect &Result, const TRect &A, const TRect &B);
 
@@ -182,8 +206,14 @@ TRegion CreatePolygonRgn(const std::vector<TPoint> &Points, int FillMode = ALTER
 TRegion CreateEllipticRgn(int Left, int Top, int Right, int Bottom);
 // Dest := A op B; returns NULLREGION, SIMPLEREGION or COMPLEXREGION.
 int CombineRgn(TRegion &Dest, const TRegion &A, const TRegion &B, int Mode);
-inline bool PtInRegion(const TRegion &Region, int X, int Y) { return Region.Contains(X, Y); }
-inline void OffsetRgn(TRegion &Region, int DX, int DY) { Region.Offset(DX, DY); }
+inline bool PtInRegion(const TRegion &Region, int X, int Y)
+{
+    return Region.Contains(X, Y);
+}
+inline void OffsetRgn(TRegion &Region, int DX, int DY)
+{
+    Region.Offset(DX, DY);
+}
 
 // ---------------------------------------------------------------- pens, brushes, fonts
 

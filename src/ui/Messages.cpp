@@ -14,7 +14,10 @@ namespace {
 
 class SentMessage : public TCrossThreadCall {
 public:
-    SentMessage(std::shared_ptr<TUtilityWindow::State> S, TMessage M) : Window(std::move(S)), Message(M) {}
+    SentMessage(std::shared_ptr<TUtilityWindow::State> S, TMessage M)
+        : Window(std::move(S)), Message(M)
+    {
+    }
     void Run() override;
     std::shared_ptr<TUtilityWindow::State> Window;
     TMessage Message;

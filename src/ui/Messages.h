@@ -43,4 +43,7 @@ bool InSendMessage();
 void ReplyMessage(intptr_t Result);
 
 // The window procedure's default for messages it does not handle.
-inline intptr_t DefWindowProc(const TMessage &) { return 0; }
+inline intptr_t DefWindowProc(const TMessage &)
+{
+    return 0;
+}

@@ -23,12 +23,14 @@
 
 namespace {
 
-bool IsLineBreak(QChar Ch) {
+bool IsLineBreak(QChar Ch)
+{
     return Ch == QChar::ParagraphSeparator || Ch == QChar::LineSeparator;
 }
 
 // Where each line starts in the raw text.
-std::vector<int> LineStarts(const QString &Raw) {
+std::vector<int> LineStarts(const QString &Raw)
+{
     std::vector<int> starts;
     if (Raw.isEmpty())
         return starts;
@@ -39,11 +41,13 @@ std::vector<int> LineStarts(const QString &Raw) {
     return starts;
 }
 
-bool IsWordCharacter(QChar Ch) {
+bool IsWordCharacter(QChar Ch)
+{
     return Ch.isLetterOrNumber() || Ch == '_';
 }
 
-std::string SystemError() {
+std::string SystemError()
+{
     return std::strerror(errno);
 }
 
@@ -57,15 +61,18 @@ public:
     explicit TRichEditFace(TRichEdit &Owner) : FOwner(Owner) {}
 
 protected:
-    void mousePressEvent(QMouseEvent *Event) override {
+    void mousePressEvent(QMouseEvent *Event) override
+    {
         QTextEdit::mousePressEvent(Event);
         Deliver(Event);
     }
-    void mouseDoubleClickEvent(QMouseEvent *Event) override {
+    void mouseDoubleClickEvent(QMouseEvent *Event) override
+    {
         QTextEdit::mouseDoubleClickEvent(Event);
         Deliver(Event);
     }
-    void mouseMoveEvent(QMouseEvent *Event) override {
+    void mouseMoveEvent(QMouseEvent *Event) override
+    {
         QTextEdit::mouseMoveEvent(Event);
         Deliver(Event);
         // The view's own cursor (an I-beam) yields to one the program set.
@@ -74,13 +81,15 @@ protected:
         else
             viewport()->setCursor(FOwner.cursor());
     }
-    void mouseReleaseEvent(QMouseEvent *Event) override {
+    void mouseReleaseEvent(QMouseEvent *Event) override
+    {
         QTextEdit::mouseReleaseEvent(Event);
         Deliver(Event);
     }
 
 private:
-    void Deliver(const QMouseEvent *Event) {
+    void Deliver(const QMouseEvent *Event)
+    {
         FOwner.HandleQtMouseEvent(*Event, viewport()->mapTo(&FOwner, Event->position().toPoint()));
     }
 
@@ -88,7 +97,8 @@ private:
 };
 
 TRichEdit::TRichEdit(TComponent *AOwner)
-    : TWidgetControl(AOwner, new TRichEditFace(*this)), FEditor(static_cast<QTextEdit *>(Face())) {
+    : TWidgetControl(AOwner, new TRichEditFace(*this)), FEditor(static_cast<QTextEdit *>(Face()))
+{
     // The view keeps the mouse itself while a selection is dragged.
     SetControlStyle(ControlStyle() & ~csCaptureMouse);
     SetTabStop(true);
@@ -106,23 +116,27 @@ TRichEdit::TRichEdit(TComponent *AOwner)
     SetBounds(0, 0, 185, 89);
 }
 
-TRichEdit::~TRichEdit() {
+TRichEdit::~TRichEdit()
+{
     // The face's signals must not reach a control being torn down.
     QObject::disconnect(FEditor, nullptr, FEditor, nullptr);
 }
 
-bool TRichEdit::ReadOnly() const {
+bool TRichEdit::ReadOnly() const
+{
     return FEditor->isReadOnly();
 }
 
-void TRichEdit::SetReadOnly(bool Value) {
+void TRichEdit::SetReadOnly(bool Value)
+{
     FEditor->setReadOnly(Value);
     // Read-only text keeps a caret the keys can move and select with.
     if (Value)
         FEditor->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-void TRichEdit::SetScrollBars(TScrollStyle Value) {
+void TRichEdit::SetScrollBars(TScrollStyle Value)
+{
     FScrollBars = Value;
     const bool vertical = Value == ssVertical || Value == ssBoth;
     const bool horizontal = Value == ssHorizontal || Value == ssBoth;
@@ -131,15 +145,18 @@ void TRichEdit::SetScrollBars(TScrollStyle Value) {
                                                      : Qt::ScrollBarAlwaysOff);
 }
 
-bool TRichEdit::WordWrap() const {
+bool TRichEdit::WordWrap() const
+{
     return FEditor->lineWrapMode() != QTextEdit::NoWrap;
 }
 
-void TRichEdit::SetWordWrap(bool Value) {
+void TRichEdit::SetWordWrap(bool Value)
+{
     FEditor->setLineWrapMode(Value ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
 
-std::string TRichEdit::Text() const {
+std::string TRichEdit::Text() const
+{
     QString text = FEditor->document()->toRawText();
     for (QChar &ch : text)
         if (IsLineBreak(ch))
@@ -148,32 +165,39 @@ std::string TRichEdit::Text() const {
     return ToAnsi(text);
 }
 
-int TRichEdit::GetTextLen() const {
+int TRichEdit::GetTextLen() const
+{
     return FEditor->document()->characterCount() - 1;
 }
 
-int TRichEdit::SelStart() const {
+int TRichEdit::SelStart() const
+{
     return FEditor->textCursor().selectionStart();
 }
 
-int TRichEdit::SelLength() const {
+int TRichEdit::SelLength() const
+{
     const QTextCursor c = FEditor->textCursor();
     return c.selectionEnd() - c.selectionStart();
 }
 
-void TRichEdit::SetSelStart(int Value) {
+void TRichEdit::SetSelStart(int Value)
+{
     SetSelection(Value, 0);
 }
 
-void TRichEdit::SetSelLength(int Value) {
+void TRichEdit::SetSelLength(int Value)
+{
     SetSelection(SelStart(), Value);
 }
 
-void TRichEdit::SelectAll() {
+void TRichEdit::SelectAll()
+{
     SetSelection(0, GetTextLen());
 }
 
-void TRichEdit::SetSelection(int Start, int Length) {
+void TRichEdit::SetSelection(int Start, int Length)
+{
     const int end = GetTextLen();
     const int from = std::clamp(Start, 0, end);
     const int to = from + std::clamp(Length, 0, end - from);
@@ -185,7 +209,8 @@ void TRichEdit::SetSelection(int Start, int Length) {
     NoteSelection();
 }
 
-std::string TRichEdit::SelText() const {
+std::string TRichEdit::SelText() const
+{
     QString text = FEditor->textCursor().selectedText();
     for (QChar &ch : text)
         if (ch == QChar::ParagraphSeparator)
@@ -196,7 +221,8 @@ std::string TRichEdit::SelText() const {
 }
 
 int TRichEdit::FindText(const std::string &SearchStr, int StartPos, int Length,
-                        TSearchTypes Options) const {
+                        TSearchTypes Options) const
+{
     const QString needle = FromAnsi(SearchStr);
     const QString raw = FEditor->document()->toRawText();
     if (needle.isEmpty() || StartPos < 0 || StartPos > raw.size() || Length <= 0)
@@ -217,29 +243,34 @@ int TRichEdit::FindText(const std::string &SearchStr, int StartPos, int Length,
     return -1;
 }
 
-int TRichEdit::CharFromPos(int X, int Y) const {
+int TRichEdit::CharFromPos(int X, int Y) const
+{
     const QPoint p = FEditor->viewport()->mapFrom(this, QPoint(X, Y));
     return FEditor->cursorForPosition(p).position();
 }
 
-int TRichEdit::LineFromChar(int Position) const {
+int TRichEdit::LineFromChar(int Position) const
+{
     const std::vector<int> starts = LineStarts(FEditor->document()->toRawText());
     const auto after = std::upper_bound(starts.begin(), starts.end(), Position);
     return after == starts.begin() ? 0 : int(after - starts.begin()) - 1;
 }
 
-int TRichEdit::LineIndex(int Line) const {
+int TRichEdit::LineIndex(int Line) const
+{
     const std::vector<int> starts = LineStarts(FEditor->document()->toRawText());
     return Line >= 0 && std::size_t(Line) < starts.size() ? starts[std::size_t(Line)] : -1;
 }
 
-TPoint TRichEdit::CaretPos() const {
+TPoint TRichEdit::CaretPos() const
+{
     const int position = FEditor->textCursor().position();
     const int line = LineFromChar(position);
     return TPoint{position - std::max(0, LineIndex(line)), line};
 }
 
-void TRichEdit::NoteSelection() {
+void TRichEdit::NoteSelection()
+{
     const int start = SelStart();
     const int length = SelLength();
     if (start == FLastStart && length == FLastLength)
@@ -249,23 +280,27 @@ void TRichEdit::NoteSelection() {
     SelectionChange();
 }
 
-void TRichEdit::SelectionChange() {
+void TRichEdit::SelectionChange()
+{
     if (OnSelectionChange)
         OnSelectionChange(this);
 }
 
-void TRichEdit::Change() {
+void TRichEdit::Change()
+{
     if (OnChange)
         OnChange(this);
 }
 
 // ---------------------------------------------------------------- Lines
 
-int TRichEditStrings::Count() const {
+int TRichEditStrings::Count() const
+{
     return int(LineStarts(FOwner.FEditor->document()->toRawText()).size());
 }
 
-std::string TRichEditStrings::Strings(int Index) const {
+std::string TRichEditStrings::Strings(int Index) const
+{
     const QString raw = FOwner.FEditor->document()->toRawText();
     const std::vector<int> starts = LineStarts(raw);
     if (Index < 0 || std::size_t(Index) >= starts.size())
@@ -276,18 +311,21 @@ std::string TRichEditStrings::Strings(int Index) const {
     return ToAnsi(raw.mid(from, to - from));
 }
 
-std::string TRichEditStrings::Text() const {
+std::string TRichEditStrings::Text() const
+{
     std::string text;
     for (int i = 0, n = Count(); i < n; ++i)
         text += Strings(i) + "\r\n";
     return text;
 }
 
-void TRichEditStrings::Clear() {
+void TRichEditStrings::Clear()
+{
     FOwner.FEditor->clear();
 }
 
-void TRichEditStrings::Add(const std::string &Line) {
+void TRichEditStrings::Add(const std::string &Line)
+{
     QTextCursor c(FOwner.FEditor->document());
     c.movePosition(QTextCursor::End);
     if (!FOwner.FEditor->document()->isEmpty())
@@ -295,7 +333,8 @@ void TRichEditStrings::Add(const std::string &Line) {
     c.insertText(FromAnsi(Line));
 }
 
-void TRichEditStrings::LoadFromFile(const std::string &FileName) {
+void TRichEditStrings::LoadFromFile(const std::string &FileName)
+{
     std::string data;
     bool opened = false;
     if (!ReadRegularFile(FileName, data, std::string::npos, nullptr, &opened)) {
@@ -325,7 +364,8 @@ void TRichEditStrings::LoadFromFile(const std::string &FileName) {
     FOwner.NoteSelection();
 }
 
-void TRichEditStrings::SaveToFile(const std::string &FileName) const {
+void TRichEditStrings::SaveToFile(const std::string &FileName) const
+{
     const std::string rtf = FOwner.PlainText ? Text() : WriteRtf(*FOwner.FEditor->document());
     bool begun = false;
     if (!ReplaceFile(FileName, rtf, &begun)) {

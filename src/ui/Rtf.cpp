@@ -40,7 +40,8 @@ struct TGroupState {
 };
 
 // Words that open a destination whose content is not text of the document.
-bool IsSkippedDestination(const std::string &Word) {
+bool IsSkippedDestination(const std::string &Word)
+{
     static const char *const Words[] = {
         "author",
         "bkmkend",
@@ -93,7 +94,8 @@ bool IsSkippedDestination(const std::string &Word) {
 }
 
 // The character a symbol word stands for, or 0.
-char16_t SymbolWord(const std::string &Word) {
+char16_t SymbolWord(const std::string &Word)
+{
     static const std::map<std::string, char16_t> Symbols = {
         {"line", 0x2028},      {"tab", '\t'},         {"emdash", 0x2014},
         {"endash", 0x2013},    {"lquote", 0x2018},    {"rquote", 0x2019},
@@ -104,13 +106,15 @@ char16_t SymbolWord(const std::string &Word) {
 }
 
 // The UTF-16 unit of \uN, whose N is signed 16-bit by custom.
-std::optional<QChar> Unit(int N) {
+std::optional<QChar> Unit(int N)
+{
     const int unit = N < 0 ? N + 65536 : N;
     return unit >= 0 && unit <= 0xFFFF ? std::optional<QChar>(char16_t(unit)) : std::nullopt;
 }
 
 // A font name as the font table can hold it, the same when read and written.
-QString CleanFontName(QString Name) {
+QString CleanFontName(QString Name)
+{
     Name.removeIf([](QChar c) {
         return c < QChar(0x20) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
                c == ';' || c == '{' || c == '}' || c == '\\';
@@ -122,26 +126,18 @@ class TRtfReader {
 public:
     TRtfReader(const std::string &Rtf, QTextDocument &Doc) : FIn(Rtf), FCursor(&Doc) {}
 
-    void Run() {
+    void Run()
+    {
         FCursor.beginEditBlock();
         while (FPos < FIn.size() && !FDone) {
             const char c = FIn[FPos++];
             switch (c) {
-            case '{':
-                OpenGroup();
-                break;
-            case '}':
-                CloseGroup();
-                break;
-            case '\\':
-                ControlSequence();
-                break;
+            case '{': OpenGroup(); break;
+            case '}': CloseGroup(); break;
+            case '\\': ControlSequence(); break;
             case '\r':
-            case '\n':
-                break;
-            default:
-                Byte(static_cast<unsigned char>(c));
-                break;
+            case '\n': break;
+            default: Byte(static_cast<unsigned char>(c)); break;
             }
         }
         FlushRun();
@@ -154,7 +150,8 @@ public:
 private:
     TGroupState &State() { return FStack.back(); }
 
-    void OpenGroup() {
+    void OpenGroup()
+    {
         FSkip = 0;
         if (FStack.size() >= std::size_t(MaxRtfDepth)) {
             ++FOverflow;
@@ -167,7 +164,8 @@ private:
         }
     }
 
-    void CloseGroup() {
+    void CloseGroup()
+    {
         FSkip = 0;
         if (FOverflow > 0) {
             --FOverflow;
@@ -182,19 +180,19 @@ private:
     }
 
     // Text before the first group (no "{\rtf") still reads as text.
-    void EnsureGroup() {
+    void EnsureGroup()
+    {
         if (FStack.empty())
             FStack.emplace_back();
     }
 
-    void Byte(unsigned char Byte) {
+    void Byte(unsigned char Byte)
+    {
         EnsureGroup();
         if (Consumed())
             return;
         switch (State().Destination) {
-        case TDestination::Text:
-            Text(FromAnsi(Byte));
-            break;
+        case TDestination::Text: Text(FromAnsi(Byte)); break;
         case TDestination::FontTable:
             if (Byte == ';')
                 EndFontEntry();
@@ -209,12 +207,12 @@ private:
                 FColorSet = false;
             }
             break;
-        case TDestination::Skip:
-            break;
+        case TDestination::Skip: break;
         }
     }
 
-    void EndFontEntry() {
+    void EndFontEntry()
+    {
         const QString name = CleanFontName(FFontName);
         if (!name.isEmpty())
             FFonts[FFontNumber] = name;
@@ -222,7 +220,8 @@ private:
         FFormats.clear();
     }
 
-    void ControlSequence() {
+    void ControlSequence()
+    {
         if (FPos >= FIn.size())
             return;
         const char c = FIn[FPos];
@@ -259,14 +258,13 @@ private:
         ControlWord(word, param);
     }
 
-    void ControlSymbol(char c) {
+    void ControlSymbol(char c)
+    {
         EnsureGroup();
         switch (c) {
         case '\\':
         case '{':
-        case '}':
-            Byte(static_cast<unsigned char>(c));
-            break;
+        case '}': Byte(static_cast<unsigned char>(c)); break;
         case '\'': {
             int value = 0;
             for (int i = 0; i < 2; ++i) {
@@ -279,23 +277,16 @@ private:
             Byte(static_cast<unsigned char>(value));
             break;
         }
-        case '~':
-            Symbol(QChar(0x00A0));
-            break;
-        case '_':
-            Symbol(QChar(0x2011));
-            break;
+        case '~': Symbol(QChar(0x00A0)); break;
+        case '_': Symbol(QChar(0x2011)); break;
         case '\r':
-        case '\n':
-            ControlWord("par", std::nullopt);
-            break;
-        default:
-            Consumed();
-            break;
+        case '\n': ControlWord("par", std::nullopt); break;
+        default: Consumed(); break;
         }
     }
 
-    static int HexDigit(char c) {
+    static int HexDigit(char c)
+    {
         if (c >= '0' && c <= '9')
             return c - '0';
         if (c >= 'a' && c <= 'f')
@@ -307,7 +298,8 @@ private:
 
     // A control word or symbol in the text counts as one character of a
     // \uN fallback.
-    bool Consumed() {
+    bool Consumed()
+    {
         if (FSkip > 0) {
             --FSkip;
             return true;
@@ -315,12 +307,14 @@ private:
         return false;
     }
 
-    void Symbol(QChar Character) {
+    void Symbol(QChar Character)
+    {
         if (State().Destination == TDestination::Text && !Consumed())
             Text(Character);
     }
 
-    void ControlWord(const std::string &Word, std::optional<int> Param) {
+    void ControlWord(const std::string &Word, std::optional<int> Param)
+    {
         TGroupState &s = State();
         const int p = Param.value_or(1);
         if (Word == "bin") {
@@ -357,7 +351,8 @@ private:
         }
     }
 
-    void TextWord(TGroupState &s, const std::string &Word, std::optional<int> Param, int p) {
+    void TextWord(TGroupState &s, const std::string &Word, std::optional<int> Param, int p)
+    {
         TRunFormat &f = s.Format;
         if (Word == "u") {
             if (Consumed())
@@ -395,7 +390,8 @@ private:
             f.Color = Param.value_or(0);
     }
 
-    void Text(QChar Character) {
+    void Text(QChar Character)
+    {
         const char16_t u = Character.unicode();
         // Characters the document would take as structure, and control codes.
         if (u == 0x2029 || u == '\n' || u == '\r') {
@@ -413,7 +409,8 @@ private:
         FRun.append(Character);
     }
 
-    void FlushRun() {
+    void FlushRun()
+    {
         if (FRun.isEmpty())
             return;
         FCursor.insertText(FRun, CachedFormat(FRunFormat));
@@ -421,7 +418,8 @@ private:
     }
 
     // A report alternates a few formats over thousands of runs.
-    const QTextCharFormat &CachedFormat(const TRunFormat &f) {
+    const QTextCharFormat &CachedFormat(const TRunFormat &f)
+    {
         for (const auto &[format, c] : FFormats)
             if (format == f)
                 return c;
@@ -431,14 +429,15 @@ private:
         return FFormats.back().second;
     }
 
-    QTextCharFormat CharFormat(const TRunFormat &f) const {
+    QTextCharFormat CharFormat(const TRunFormat &f) const
+    {
         QTextCharFormat c;
         if (auto font = FFonts.find(f.Font); font != FFonts.end()) {
             // Drawn in the installed face that matches the named one; the
             // name itself is kept for writing the text back.
             const int pixels = int(std::lround(f.HalfPoints * 96.0 / 144.0));
-            c.setFontFamilies({FontFamilyFor(font->second.toStdString(), pixels, f.Bold,
-                                             f.Italic)});
+            c.setFontFamilies(
+                {FontFamilyFor(font->second.toStdString(), pixels, f.Bold, f.Italic)});
             c.setProperty(FaceNameProperty, font->second);
         }
         c.setFontPointSize(f.HalfPoints / 2.0);
@@ -470,7 +469,8 @@ private:
     bool FColorSet = false;
 };
 
-void AppendEscaped(std::string &Out, const QString &Text) {
+void AppendEscaped(std::string &Out, const QString &Text)
+{
     for (QChar ch : Text) {
         const char16_t u = ch.unicode();
         if (u == '\\' || u == '{' || u == '}') {
@@ -496,7 +496,8 @@ void AppendEscaped(std::string &Out, const QString &Text) {
     }
 }
 
-QString FontName(const QTextCharFormat &Format, const QTextDocument &Doc) {
+QString FontName(const QTextCharFormat &Format, const QTextDocument &Doc)
+{
     if (Format.hasProperty(FaceNameProperty))
         return Format.stringProperty(FaceNameProperty);
     const QStringList families = Format.fontFamilies().toStringList();
@@ -507,20 +508,24 @@ QString FontName(const QTextCharFormat &Format, const QTextDocument &Doc) {
 
 } // namespace
 
-QString RtfFaceName(const QTextCharFormat &Format) {
+QString RtfFaceName(const QTextCharFormat &Format)
+{
     return Format.stringProperty(FaceNameProperty);
 }
 
-bool IsRtf(const std::string &Data) {
+bool IsRtf(const std::string &Data)
+{
     return Data.compare(0, 5, "{\\rtf") == 0;
 }
 
-void ReadRtf(const std::string &Rtf, QTextDocument &Doc) {
+void ReadRtf(const std::string &Rtf, QTextDocument &Doc)
+{
     Doc.clear();
     TRtfReader(Rtf, Doc).Run();
 }
 
-void ReadPlainText(const std::string &Text, QTextDocument &Doc) {
+void ReadPlainText(const std::string &Text, QTextDocument &Doc)
+{
     std::string lines = Text;
     std::replace(lines.begin(), lines.end(), '\0', ' ');
     QString text = FromCp1252(lines);
@@ -531,7 +536,8 @@ void ReadPlainText(const std::string &Text, QTextDocument &Doc) {
     Doc.setPlainText(text);
 }
 
-std::string WriteRtf(const QTextDocument &Doc) {
+std::string WriteRtf(const QTextDocument &Doc)
+{
     struct TRun {
         QString Text;
         TRunFormat Format;

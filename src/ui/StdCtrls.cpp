@@ -209,8 +209,8 @@ void TCheckBox::Paint()
         TRect extent = text;
         canvas->DrawText(Caption(), extent, flags | DT_CALCRECT);
         const int top = (Height() - extent.Height()) / 2;
-        TRect focus = Rect(text.Left - 1, top, text.Left + extent.Width() + 1,
-                           top + extent.Height());
+        TRect focus =
+            Rect(text.Left - 1, top, text.Left + extent.Width() + 1, top + extent.Height());
         canvas->Brush()->SetStyle(bsSolid);
         canvas->DrawFocusRect(focus);
     }
@@ -225,7 +225,8 @@ TComboBox::TComboBox(TComponent *AOwner)
     FCombo->setInsertPolicy(QComboBox::NoInsert);
     FCombo->setMaxVisibleItems(8);
     SetStyle(csDropDown);
-    QObject::connect(FCombo, &QComboBox::activated, FCombo, [this](int) { Guarded(this, [this] { Change(); }); });
+    QObject::connect(FCombo, &QComboBox::activated, FCombo,
+                     [this](int) { Guarded(this, [this] { Change(); }); });
     SetBounds(0, 0, 145, 21);
 }
 

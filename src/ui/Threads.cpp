@@ -108,7 +108,8 @@ void RunOnMainThread(const std::shared_ptr<TCrossThreadCall> &Call)
     q.MainWake.notify_all();
     if (post) {
         if (QCoreApplication *app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
     }
     lock.lock();
     q.CallerWake.wait(lock, [&] { return Call->FFinished; });

@@ -45,7 +45,15 @@ void RunOnMainThread(const std::shared_ptr<TCrossThreadCall> &Call);
 
 class TThread {
 public:
-    enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+    enum TThreadPriority {
+        tpIdle,
+        tpLowest,
+        tpLower,
+        tpNormal,
+        tpHigher,
+        tpHighest,
+        tpTimeCritical
+    };
 
     // Created suspended or running; Execute runs on its own thread after Start.
     explicit TThread(bool CreateSuspended);

@@ -7,8 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-TWidgetControl::TWidgetControl(TComponent *AOwner, QWidget *Face)
-    : TWinControl(AOwner), FFace(Face)
+TWidgetControl::TWidgetControl(TComponent *AOwner, QWidget *Face) : TWinControl(AOwner), FFace(Face)
 {
     SetControlStyle(ControlStyle() | csOpaque);
     FFace->setParent(this);
@@ -100,7 +99,6 @@ bool TWidgetControl::FilterEvent(QObject *Watched, QEvent *Event)
             child && child->isWidgetType())
             TakeIn(static_cast<QWidget *>(child));
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -30,8 +30,8 @@ public:
     const char *ClassName() const override { return "TForm1"; }
 
     TChart *Chart1;
-    TLineSeries *Series1; // temperature
-    TLineSeries *Series2; // relative humidity
+    TLineSeries *Series1;      // temperature
+    TLineSeries *Series2;      // relative humidity
     TWidgetControl *ChartView; // shows Chart1 above the panel
     TPanel *Panel1;
     TGroupBox *GroupBox1;

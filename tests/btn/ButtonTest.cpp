@@ -53,7 +53,10 @@ protected:
         return B->Canvas()->Pixels(X, Y);
     }
 
-    static void PointerAt(TControl *C, int X, int Y) { QCursor::setPos(C->mapToGlobal(QPoint(X, Y))); }
+    static void PointerAt(TControl *C, int X, int Y)
+    {
+        QCursor::setPos(C->mapToGlobal(QPoint(X, Y)));
+    }
 };
 
 struct TFaceCase {
@@ -69,14 +72,15 @@ TEST_F(ButtonTest, BitmapsAreRebuiltAtTheSizeOfTheButton)
     TdxButton *b = NewButton();
     EXPECT_EQ(b->Width(), 73);
     EXPECT_EQ(b->Height(), 25);
-    for (TBitmap *bitmap : {b->BackgroundBitmap(), b->ClickedBitmap(), b->FocusedBitmap(),
-                            b->HighlightBitmap()})
+    for (TBitmap *bitmap :
+         {b->BackgroundBitmap(), b->ClickedBitmap(), b->FocusedBitmap(), b->HighlightBitmap()})
         EXPECT_EQ(TSize(bitmap->Width(), bitmap->Height()), TSize(71, 23));
 
     // Rebuilt while highlighted, the background leaves room for the ring.
     b->HandleMouseEnter();
     b->SetQuality(bqHigh);
-    EXPECT_EQ(TSize(b->BackgroundBitmap()->Width(), b->BackgroundBitmap()->Height()), TSize(67, 19));
+    EXPECT_EQ(TSize(b->BackgroundBitmap()->Width(), b->BackgroundBitmap()->Height()),
+              TSize(67, 19));
     for (TBitmap *bitmap : {b->ClickedBitmap(), b->FocusedBitmap(), b->HighlightBitmap()})
         EXPECT_EQ(TSize(bitmap->Width(), bitmap->Height()), TSize(71, 23));
 

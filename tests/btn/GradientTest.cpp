@@ -9,7 +9,10 @@
 
 namespace {
 
-TColor At(TBitmap &B, int X, int Y) { return B.Canvas()->Pixels(X, Y); }
+TColor At(TBitmap &B, int X, int Y)
+{
+    return B.Canvas()->Pixels(X, Y);
+}
 
 bool SameColumns(TBitmap &B, int A, int C)
 {

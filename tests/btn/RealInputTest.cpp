@@ -18,7 +18,10 @@ namespace {
 
 using namespace solidfaces;
 
-QRgb Rgb(TColor C) { return qRgb(GetRValue(C), GetGValue(C), GetBValue(C)); }
+QRgb Rgb(TColor C)
+{
+    return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
+}
 
 class RealInput : public ::testing::Test {
 protected:

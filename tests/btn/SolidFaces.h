@@ -5,9 +5,8 @@
 
 namespace solidfaces {
 
-constexpr TColor Face = 0xEEEEEE, Background = 0x0000AA, Clicked = 0x00AA00,
-                 FocusedFace = 0xAA0000, Highlight = 0x00AAAA, Line = 0x202020,
-                 Edges = 0x404040;
+constexpr TColor Face = 0xEEEEEE, Background = 0x0000AA, Clicked = 0x00AA00, FocusedFace = 0xAA0000,
+                 Highlight = 0x00AAAA, Line = 0x202020, Edges = 0x404040;
 
 inline void MakeSolid(TdxButton *B)
 {

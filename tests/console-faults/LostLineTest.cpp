@@ -47,8 +47,8 @@ protected:
         EXPECT_FALSE(f.Timer1->Enabled());
         EXPECT_TRUE(f.Timer2->Enabled());
         EXPECT_EQ(f.LCDLabel1->Caption(), "----------");
-        EXPECT_TRUE(Shaped(f.Label33->Caption(),
-                           "Last Event: Communication lost @##.##.#### [##:##:##]"))
+        EXPECT_TRUE(
+            Shaped(f.Label33->Caption(), "Last Event: Communication lost @##.##.#### [##:##:##]"))
             << f.Label33->Caption();
         ExpectControlsEnabled(false);
     }
@@ -81,8 +81,8 @@ TEST_F(LostLine, LiveReadingSeesTheLineGoAndARefreshLinksAgainOnceItIsBack)
     EXPECT_TRUE(f.Timer1->Enabled());
     EXPECT_FALSE(f.Timer2->Enabled());
     ExpectControlsEnabled(true);
-    ASSERT_TRUE(ServeUntil([&] { return f.LCDLabel1->Caption() != "----------"; },
-                           std::chrono::seconds(3)))
+    ASSERT_TRUE(
+        ServeUntil([&] { return f.LCDLabel1->Caption() != "----------"; }, std::chrono::seconds(3)))
         << "live values come back";
     EXPECT_TRUE(f.DeviceConnected);
 }
@@ -111,8 +111,8 @@ TEST_F(LostLine, ADownloadCutByTheLineEndsWithWhatCameAndAnEarlierImageStays)
     f.dxButton3Click(f.dxButton3);
     ASSERT_TRUE(f.DownloadActive);
     ASSERT_TRUE(sim->WaitStreamed(1000, std::chrono::seconds(5)));
-    ASSERT_TRUE(ServeUntil([&] { return f.Label13->Caption() != "Preuzeto:"; },
-                           std::chrono::seconds(2)));
+    ASSERT_TRUE(
+        ServeUntil([&] { return f.Label13->Caption() != "Preuzeto:"; }, std::chrono::seconds(2)));
     sim.reset();
     const auto gone = std::chrono::steady_clock::now();
     ASSERT_TRUE(ServeUntil([&] { return !f.DownloadActive && !f.DeviceConnected; },

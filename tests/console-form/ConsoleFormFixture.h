@@ -220,9 +220,8 @@ protected:
     std::vector<TControl *> DeviceControls()
     {
         TForm1 &f = *Form;
-        return {f.dxButton9,    f.dxButton10,   f.dxButton3,    f.dxButton4,
-                f.dxButton2,    f.dxButton8,    f.SpeedButton5, f.SpeedButton7,
-                f.SpeedButton8, f.SpeedButton10};
+        return {f.dxButton9, f.dxButton10,   f.dxButton3,    f.dxButton4,    f.dxButton2,
+                f.dxButton8, f.SpeedButton5, f.SpeedButton7, f.SpeedButton8, f.SpeedButton10};
     }
     void ExpectControlsEnabled(bool Enabled)
     {

@@ -245,17 +245,25 @@ TEST_F(ConsoleForm, ReadingsShowConvertedValues)
     MakeForm();
     TForm1 &f = *Form;
     const TReading cases[] = {
-        {0, 1486, true, false, "-40.00", "\xB0"
-                                         "C", "50.00", "Relativna vlaznost:", nullptr},
-        {4000, 1486, true, false, "0.00", "\xB0"
-                                          "C", "50.00", "Relativna vlaznost:", nullptr},
+        {0, 1486, true, false, "-40.00",
+         "\xB0"
+         "C",
+         "50.00", "Relativna vlaznost:", nullptr},
+        {4000, 1486, true, false, "0.00",
+         "\xB0"
+         "C",
+         "50.00", "Relativna vlaznost:", nullptr},
         {6000, 1486, false, false, "68.00", "F", "50.00", "Relativna vlaznost:", "9.27"},
         // Compensated at 20 °C: (20 - 25) x (1486 x 0.00008 - 0.01) + 50.0001.
-        {6000, 1486, true, true, "20.00", "\xB0"
-                                          "C", "49.46", "Relativna vlaznost[LIN]:", "9.27"},
+        {6000, 1486, true, true, "20.00",
+         "\xB0"
+         "C",
+         "49.46", "Relativna vlaznost[LIN]:", "9.27"},
         // No humidity: -4 %, and the dew point keeps its text.
-        {6000, 0, true, false, "20.00", "\xB0"
-                                        "C", "-4.00", "Relativna vlaznost:", "9.27"},
+        {6000, 0, true, false, "20.00",
+         "\xB0"
+         "C",
+         "-4.00", "Relativna vlaznost:", "9.27"},
     };
     for (const TReading &c : cases) {
         f.RawTemperature = c.St;

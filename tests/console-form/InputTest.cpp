@@ -131,8 +131,8 @@ TEST_F(ConsoleInput, TabWalksThePageAndF3StillReachesTheWindow)
         walked.push_back(f.ActiveControl());
     }
     // The device's buttons are off without a device; the tabs come round.
-    EXPECT_EQ(walked, (std::vector<TWinControl *>{f.Edit3, f.dxButton11, f.PageControl1,
-                                                  f.dxButton5}));
+    EXPECT_EQ(walked,
+              (std::vector<TWinControl *>{f.Edit3, f.dxButton11, f.PageControl1, f.dxButton5}));
     Key(&f, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(f.ActiveControl(), f.PageControl1);
 
@@ -156,13 +156,16 @@ TEST_F(ConsoleInput, TabWalksThePageAndF3StillReachesTheWindow)
     EXPECT_EQ(f.Edit3->Text(), "08.12.2007 [14");
     shown.clear();
     const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, back = ctrl | Qt::ShiftModifier;
-    for (auto [k, m] : {std::pair{Qt::Key_Tab, ctrl}, {Qt::Key_Tab, ctrl}, {Qt::Key_Backtab, back},
+    for (auto [k, m] : {std::pair{Qt::Key_Tab, ctrl},
+                        {Qt::Key_Tab, ctrl},
+                        {Qt::Key_Backtab, back},
                         {Qt::Key_Backtab, back}}) {
         Key(&f, k, m);
         shown.push_back(f.PageControl1->ActivePage());
         EXPECT_NE(f.ActiveControl(), nullptr);
     }
-    EXPECT_EQ(shown, (std::vector<TTabSheet *>{f.TabSheet3, f.TabSheet4, f.TabSheet3, f.TabSheet2}));
+    EXPECT_EQ(shown,
+              (std::vector<TTabSheet *>{f.TabSheet3, f.TabSheet4, f.TabSheet3, f.TabSheet2}));
 }
 
 TEST_F(ConsoleInput, TheDownloadButtonShowsNoFocusWhileADownloadDisablesIt)
@@ -194,7 +197,8 @@ TEST_F(ConsoleInput, TheDownloadButtonShowsNoFocusWhileADownloadDisablesIt)
     int differing = 0;
     for (int y = 5; y < f.dxButton3->Height() - 5; ++y)
         for (int x = 1; x <= 4; ++x)
-            differing += screen.pixel(download + QPoint(x, y)) != screen.pixel(erase + QPoint(x, y));
+            differing +=
+                screen.pixel(download + QPoint(x, y)) != screen.pixel(erase + QPoint(x, y));
     EXPECT_EQ(differing, 0) << "ring or focus rectangle on the disabled button";
     ASSERT_TRUE(ServeUntil([&] { return !f.DownloadActive; }, std::chrono::seconds(10)));
 }

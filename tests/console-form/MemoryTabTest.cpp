@@ -71,8 +71,8 @@ protected:
         Form->DownloadStallMs = 60000;
         Form->dxButton3Click(Form->dxButton3);
         const std::string shown = "Preuzeto: " + std::to_string(Limit + 1) + " By | 0 kB";
-        ASSERT_TRUE(ServeUntil([&] { return Form->Label13->Caption() == shown; },
-                              std::chrono::seconds(2)));
+        ASSERT_TRUE(
+            ServeUntil([&] { return Form->Label13->Caption() == shown; }, std::chrono::seconds(2)));
     }
 };
 
@@ -175,8 +175,7 @@ TEST_F(MemoryTab, ProgressShowsTheQueueAndF3WaitsForTheRunningDownload)
                                            std::to_string(n / 1024) + " kB | " +
                                            // Count / ByteCount x 100, in that order:
                                            // 690 of 1200 gives 57.4999..., so 57.
-                                           std::to_string(Round(double(count) / 1200 * 100)) +
-                                           "%");
+                                           std::to_string(Round(double(count) / 1200 * 100)) + "%");
             }
             if (!pressed) {
                 // Mid-stream: a new request would empty the queue.
@@ -321,8 +320,7 @@ TEST_F(MemoryTab, FailedSaveAtTheEndIsToldAndTheNextDownloadStillCompletes)
     f.dxButton3Click(f.dxButton3);
     ASSERT_TRUE(Downloaded());
     ASSERT_EQ(Boxes.Shown.size(), 1u);
-    EXPECT_EQ(LastText().rfind("Fajl ne moze da se kreira: " + File("no-such-folder/x.bin"), 0),
-              0u)
+    EXPECT_EQ(LastText().rfind("Fajl ne moze da se kreira: " + File("no-such-folder/x.bin"), 0), 0u)
         << LastText();
     EXPECT_EQ(f.Label12->Caption(), "Naziv snimljenog fajla");
     EXPECT_EQ(Occurrences(FileText(File("last_bin.rtf")), "\\cf4\r\n"), 20u);
@@ -412,7 +410,9 @@ TEST_F(MemoryTab, FilesNamedBeyondTheSystemsLettersKeepTheirNamesOnDiskAndOnScre
 {
     orvasim::TSimulator sim(SimOptions());
     TForm1 &f = Linked(sim);
-    const std::string name = "\xC4\x8C" "a\xC4\x8D" "ak_m\xC3\xA9renje"; // as Linux spells it
+    const std::string name = "\xC4\x8C"
+                             "a\xC4\x8D"
+                             "ak_m\xC3\xA9renje"; // as Linux spells it
     const QString shown = QString::fromUtf8("Čačak_mérenje");
 
     Boxes.Files = {File(name + ".bin")};

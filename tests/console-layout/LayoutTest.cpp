@@ -91,14 +91,14 @@ protected:
                 fits.push_back({where, b->Caption(), glyph + r.Width(), b->Width() - 4});
                 fits.push_back({where + " (height)", b->Caption(), r.Height(), b->Height() - 4});
                 if (glyph)
-                    fits.push_back({where + " (glyph)", b->Caption(), b->Glyph()->Height(),
-                                    b->Height() - 4});
+                    fits.push_back(
+                        {where + " (glyph)", b->Caption(), b->Glyph()->Height(), b->Height() - 4});
             } else if (auto s = dynamic_cast<TSpeedButton *>(c)) {
-                fits.push_back({where, s->Caption(), Width(s->Font(), s->Caption()),
-                                s->Width() - 4});
+                fits.push_back(
+                    {where, s->Caption(), Width(s->Font(), s->Caption()), s->Width() - 4});
             } else if (auto x = dynamic_cast<TCheckBox *>(c)) {
-                fits.push_back({where, x->Caption(), 13 + 4 + Width(x->Font(), x->Caption()),
-                                x->Width()});
+                fits.push_back(
+                    {where, x->Caption(), 13 + 4 + Width(x->Font(), x->Caption()), x->Width()});
             } else if (dynamic_cast<TLabel *>(c) || dynamic_cast<TDSCheckBox *>(c)) {
                 auto label = dynamic_cast<TLabel *>(c);
                 const std::string text =
@@ -112,8 +112,8 @@ protected:
                     canvas.SetSize(1, 1);
                     canvas.Canvas()->Font()->Assign(label->Font());
                     TRect r = Rect(0, 0, label->Width(), 0);
-                    canvas.Canvas()->DrawText(text, r,
-                                              DT_CALCRECT | (label->WordWrap() ? unsigned(DT_WORDBREAK) : 0u));
+                    canvas.Canvas()->DrawText(
+                        text, r, DT_CALCRECT | (label->WordWrap() ? unsigned(DT_WORDBREAK) : 0u));
                     needW = r.Width();
                     needH = r.Height();
                 }
@@ -143,8 +143,9 @@ protected:
             } else if (auto box = dynamic_cast<TComboBox *>(c)) {
                 QComboBox *q = box->Combo();
                 const QFontMetrics m(q->font());
-                fits.push_back({where, box->Text(), m.horizontalAdvance(q->currentText()),
-                                q->width() - 8 - q->style()->pixelMetric(QStyle::PM_ScrollBarExtent)});
+                fits.push_back(
+                    {where, box->Text(), m.horizontalAdvance(q->currentText()),
+                     q->width() - 8 - q->style()->pixelMetric(QStyle::PM_ScrollBarExtent)});
             }
         }
         return fits;

@@ -26,7 +26,8 @@ protected:
     // From now on the PC's clock reads Start, then runs on in real time.
     void ClockAt(int Year, int Month, int Day, int Hour, int Minute, int Second, int MSec = 0)
     {
-        const TDateTime start = EncodeDate(Year, Month, Day) + EncodeTime(Hour, Minute, Second, MSec);
+        const TDateTime start =
+            EncodeDate(Year, Month, Day) + EncodeTime(Hour, Minute, Second, MSec);
         const auto began = std::chrono::steady_clock::now();
         SetNowSource([start, began] {
             const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -48,29 +49,106 @@ struct TClockCase {
 
 // clang-format off: a case a row reads better than a value a line
 const TClockCase ClockCases[] = {
-    {"an ordinary time", 2007, 12, 8, 14, 5, 28, {14, 5, 31, 8, 12, 7},
+    {"an ordinary time",
+     2007,
+     12,
+     8,
+     14,
+     5,
+     28,
+     {14, 5, 31, 8, 12, 7},
      "Poslati datum i vreme: 08-12-07   [14:05:30]"},
-    {"second 59 is sent as 60", 2007, 12, 8, 14, 5, 57, {14, 5, 60, 8, 12, 7},
+    {"second 59 is sent as 60",
+     2007,
+     12,
+     8,
+     14,
+     5,
+     57,
+     {14, 5, 60, 8, 12, 7},
      "Poslati datum i vreme: 08-12-07   [14:05:59]"},
-    {"minute 59, second 59", 2007, 12, 8, 14, 59, 57, {14, 59, 60, 8, 12, 7},
+    {"minute 59, second 59",
+     2007,
+     12,
+     8,
+     14,
+     59,
+     57,
+     {14, 59, 60, 8, 12, 7},
      "Poslati datum i vreme: 08-12-07   [14:59:59]"},
-    {"over the hour", 2007, 12, 8, 14, 59, 59, {15, 0, 2, 8, 12, 7},
+    {"over the hour",
+     2007,
+     12,
+     8,
+     14,
+     59,
+     59,
+     {15, 0, 2, 8, 12, 7},
      "Poslati datum i vreme: 08-12-07   [15:00:01]"},
-    {"over midnight", 2007, 12, 8, 23, 59, 59, {0, 0, 2, 9, 12, 7},
+    {"over midnight",
+     2007,
+     12,
+     8,
+     23,
+     59,
+     59,
+     {0, 0, 2, 9, 12, 7},
      "Poslati datum i vreme: 09-12-07   [00:00:01]"},
-    {"over the year's end", 2007, 12, 31, 23, 59, 59, {0, 0, 2, 1, 1, 8},
+    {"over the year's end",
+     2007,
+     12,
+     31,
+     23,
+     59,
+     59,
+     {0, 0, 2, 1, 1, 8},
      "Poslati datum i vreme: 01-01-08   [00:00:01]"},
-    {"onto a leap day", 2008, 2, 28, 23, 59, 59, {0, 0, 2, 29, 2, 8},
+    {"onto a leap day",
+     2008,
+     2,
+     28,
+     23,
+     59,
+     59,
+     {0, 0, 2, 29, 2, 8},
      "Poslati datum i vreme: 29-02-08   [00:00:01]"},
-    {"past a common February", 2007, 2, 28, 23, 59, 59, {0, 0, 2, 1, 3, 7},
+    {"past a common February",
+     2007,
+     2,
+     28,
+     23,
+     59,
+     59,
+     {0, 0, 2, 1, 3, 7},
      "Poslati datum i vreme: 01-03-07   [00:00:01]"},
-    {"the first year allowed", 2006, 1, 1, 0, 0, 0, {0, 0, 3, 1, 1, 6},
+    {"the first year allowed",
+     2006,
+     1,
+     1,
+     0,
+     0,
+     0,
+     {0, 0, 3, 1, 1, 6},
      "Poslati datum i vreme: 01-01-06   [00:00:02]"},
-    {"year byte 99", 2099, 6, 1, 12, 0, 0, {12, 0, 3, 1, 6, 99},
+    {"year byte 99",
+     2099,
+     6,
+     1,
+     12,
+     0,
+     0,
+     {12, 0, 3, 1, 6, 99},
      "Poslati datum i vreme: 01-06-99   [12:00:02]"},
     // Checked at the press (2099), taken again after the pause (2100): the
     // year is not checked twice, and its byte is 100.
-    {"into 2100 during the pause", 2099, 12, 31, 23, 59, 58, {0, 0, 1, 1, 1, 100},
+    {"into 2100 during the pause",
+     2099,
+     12,
+     31,
+     23,
+     59,
+     58,
+     {0, 0, 1, 1, 1, 100},
      "Poslati datum i vreme: 01-01-100   [00:00:00]"},
     {"year byte 0 is refused", 2000, 1, 1, 12, 0, 0, {}, nullptr},
     {"the year before the bounds", 2005, 12, 31, 23, 59, 59, {}, nullptr},
@@ -115,8 +193,9 @@ TEST_F(ConsoleClock, TheWindowsTimesReadTheSameClock)
 
     // The status bar's clock, once a second, over a leap day's midnight.
     ClockAt(2008, 2, 28, 23, 59, 59, 500);
-    ASSERT_TRUE(ServeUntil([&] { return f.StatusBar1->PanelText(1) == "Time: 29.02.2008 [00:00:00]"; },
-                           std::chrono::seconds(3)))
+    ASSERT_TRUE(
+        ServeUntil([&] { return f.StatusBar1->PanelText(1) == "Time: 29.02.2008 [00:00:00]"; },
+                   std::chrono::seconds(3)))
         << f.StatusBar1->PanelText(1);
 
     // A download report says when it was written.
@@ -134,10 +213,9 @@ TEST_F(ConsoleClock, TheWindowsTimesReadTheSameClock)
     sim.SetFaults(Silent());
     ASSERT_TRUE(ServeUntil([&] { return f.Label33->Caption() != "Last Event: Normal Work"; },
                            std::chrono::seconds(4)));
-    EXPECT_TRUE(Shaped(f.Label33->Caption(),
-                       "Last Event: Communication lost @##.##.2099 [23:59:5#]") ||
-                Shaped(f.Label33->Caption(),
-                       "Last Event: Communication lost @01.01.2100 [00:00:0#]"))
+    EXPECT_TRUE(
+        Shaped(f.Label33->Caption(), "Last Event: Communication lost @##.##.2099 [23:59:5#]") ||
+        Shaped(f.Label33->Caption(), "Last Event: Communication lost @01.01.2100 [00:00:0#]"))
         << f.Label33->Caption();
 }
 

@@ -62,8 +62,8 @@ protected:
             worst = std::max(worst, Ms(Clock::now()) - Ms(t) - 20);
         }
         if (worst > 15)
-            GTEST_SKIP() << "the machine is too loaded to time: a 20 ms sleep took "
-                         << 20 + worst << " ms";
+            GTEST_SKIP() << "the machine is too loaded to time: a 20 ms sleep took " << 20 + worst
+                         << " ms";
     }
     std::string Log() const { return Folder() + "/line.log"; }
     orvasim::TSimOptions Logged()
@@ -120,7 +120,8 @@ TEST_F(LineTiming, LiveReadingsComeAtTheirInterval)
             ticks.push_back(at);
     ASSERT_GE(ticks.size(), 4u);
     for (size_t i = 1; i < ticks.size(); ++i)
-        EXPECT_NEAR(ticks[i] - ticks[i - 1], 1000, 50) << "between readings " << i - 1 << " and " << i;
+        EXPECT_NEAR(ticks[i] - ticks[i - 1], 1000, 50)
+            << "between readings " << i - 1 << " and " << i;
 
     // Five seconds with the track bar at 5.
     f.TrackBar1->SetPosition(5);

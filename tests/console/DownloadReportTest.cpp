@@ -60,7 +60,8 @@ Podaci o zapisu:
 \par }
 )";
 
-std::string Report(const std::string &Done, bool Extremes) {
+std::string Report(const std::string &Done, bool Extremes)
+{
     std::string out;
     std::string line;
     for (const char *c = TwoRecordReport; *c; ++c) {
@@ -84,7 +85,8 @@ std::string Report(const std::string &Done, bool Extremes) {
 
 // Two records of 8 December 2007: 14:05:30, 22.50 °C, 50.00 %, run 0;
 // 14:10:30, -5.30 °C, -4.00 %, byte 10 zero.
-void PutTwoRecords(TImageBuffer &Image) {
+void PutTwoRecords(TImageBuffer &Image)
+{
     PutRecord(Image, 0, TSample{});
     TSample cold;
     cold.Minute = 10;
@@ -94,7 +96,8 @@ void PutTwoRecords(TImageBuffer &Image) {
     PutRecord(Image, 1, cold);
 }
 
-TDateTime WrittenAt() {
+TDateTime WrittenAt()
+{
     return EncodeDate(2007, 12, 8) + EncodeTime(14, 20, 0, 0);
 }
 
@@ -104,7 +107,8 @@ protected:
     QTemporaryDir Dir;
 };
 
-TEST_F(ReportTest, DownloadOfTwoRecords) {
+TEST_F(ReportTest, DownloadOfTwoRecords)
+{
     PutTwoRecords(State->DownloadBuffer);
     State->ByteCount = 24;
     std::vector<int> progress;
@@ -115,7 +119,8 @@ TEST_F(ReportTest, DownloadOfTwoRecords) {
     EXPECT_EQ(progress, (std::vector<int>{0, 1}));
 }
 
-TEST_F(ReportTest, LoadedSaveReadsLikeTheDownload) {
+TEST_F(ReportTest, LoadedSaveReadsLikeTheDownload)
+{
     // The saved download: 24 bytes and the one after them.
     PutTwoRecords(State->WorkBuffer);
     State->WorkBuffer[24] = 0x33;
@@ -125,7 +130,8 @@ TEST_F(ReportTest, LoadedSaveReadsLikeTheDownload) {
     EXPECT_EQ(FileText(path), Report("Export izvrsen: ", false));
 }
 
-TEST_F(ReportTest, NoRecordNoHeader) {
+TEST_F(ReportTest, NoRecordNoHeader)
+{
     const std::string full = Report("", false);
     const std::string bare = full.substr(0, full.find("\\cf5")) + "\\par }\r\n";
     for (int size : {0, 1, 12}) {
@@ -139,7 +145,8 @@ TEST_F(ReportTest, NoRecordNoHeader) {
     }
 }
 
-TEST(ReportRange, RecordsAndEnd) {
+TEST(ReportRange, RecordsAndEnd)
+{
     // A file of exactly 12m bytes lists m - 1 records.
     EXPECT_EQ(ReportRange(TReportKind::rkLoad, 36).Records, 2);
     EXPECT_EQ(ReportRange(TReportKind::rkDownload, 36).Records, 3);
@@ -149,7 +156,8 @@ TEST(ReportRange, RecordsAndEnd) {
     EXPECT_EQ(ReportRange(TReportKind::rkLoad, 65536).EndOffset, 65523);
 }
 
-TEST_F(ReportTest, EndStampStraddlesTwoRecords) {
+TEST_F(ReportTest, EndStampStraddlesTwoRecords)
+{
     // 30 bytes: two records listed, KRAJ from bytes 18..29.
     TImageBuffer &image = State->DownloadBuffer;
     for (int i = 0; i < 36; ++i)
@@ -159,7 +167,8 @@ TEST_F(ReportTest, EndStampStraddlesTwoRecords) {
     EXPECT_EQ(text.find("25.26.2027"), std::string::npos); // record 2 is not listed
 }
 
-TEST(ReportExtremes, StartValuesBoundTheResult) {
+TEST(ReportExtremes, StartValuesBoundTheResult)
+{
     TImageBuffer image{};
     TSample s;
     s.Temperature = 3000; // -10 °C

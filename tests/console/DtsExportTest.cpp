@@ -19,11 +19,13 @@ namespace {
 constexpr double Dec8Year7 = -691061;
 constexpr double Feb28Year7 = -691344;
 
-double DayFraction(int H, int M, int S) {
+double DayFraction(int H, int M, int S)
+{
     return (H * 3600 + M * 60 + S) / 86400.0;
 }
 
-TEST(DtsRecordLayout, ByteByByte) {
+TEST(DtsRecordLayout, ByteByByte)
+{
     lb::DtsRecord r;
     r.TemperatureRounded = -2;
     r.Temperature = 22.5;
@@ -45,7 +47,8 @@ TEST(DtsRecordLayout, ByteByByte) {
     EXPECT_EQ(b, expected);
 }
 
-TEST(DtsRecordFill, ValuesRoundingAndRun) {
+TEST(DtsRecordFill, ValuesRoundingAndRun)
+{
     lb::TImageBuffer image{};
     TSample s;
     s.Temperature = 6250; // 22.50 rounds to 22
@@ -68,7 +71,8 @@ TEST(DtsRecordFill, ValuesRoundingAndRun) {
     EXPECT_EQ(r.TemperatureRounded, 24);
 }
 
-TEST(DtsRecordFill, ImpossibleDatesKeepThePreviousRecordsFields) {
+TEST(DtsRecordFill, ImpossibleDatesKeepThePreviousRecordsFields)
+{
     lb::TImageBuffer image{};
     TSample s;
     s.Year = 0;
@@ -106,7 +110,8 @@ TEST(DtsRecordFill, ImpossibleDatesKeepThePreviousRecordsFields) {
 
 class RecordingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // Five records a minute apart, runs 1, 1, 2, 2, 2; 12m + 1 bytes as a
         // loaded saved download.
         for (int k = 0; k < 5; ++k) {
@@ -124,7 +129,8 @@ protected:
     QTemporaryDir Dir;
 };
 
-TEST_F(RecordingTest, AllRecordsReadBackByTheViewer) {
+TEST_F(RecordingTest, AllRecordsReadBackByTheViewer)
+{
     const lb::TRecordingResult result = lb::ExportRecording(*State, Path("all.dts"), "");
     EXPECT_EQ(result.Written, 5);
     EXPECT_EQ(result.LastStamp, "08.12.2007.  [14:04:30]");
@@ -145,7 +151,8 @@ TEST_F(RecordingTest, AllRecordsReadBackByTheViewer) {
     EXPECT_EQ(FileText(Path("all.dts")).size(), 5 * lb::DtsRecordSize);
 }
 
-TEST_F(RecordingTest, StartsAtThePickedStamp) {
+TEST_F(RecordingTest, StartsAtThePickedStamp)
+{
     lb::TRecordingResult result;
     lb::ExportRecording(*State, Path("from.dts"), "08.12.2007.  [14:03:30]");
     EXPECT_EQ(ReadDtsFile(Path("from.dts"), 100).RecordsInFile, 2u);
@@ -175,7 +182,8 @@ TEST_F(RecordingTest, StartsAtThePickedStamp) {
     EXPECT_FALSE(std::filesystem::exists(Path("never.dts")));
 }
 
-TEST_F(RecordingTest, HandOverFileAndViewerStart) {
+TEST_F(RecordingTest, HandOverFileAndViewerStart)
+{
     const std::string folder = Dir.path().toStdString();
     lb::WriteHandOverRecording(*State, folder, "");
     EXPECT_EQ(lb::HandOverPath(folder), folder + "/temp.dts");
@@ -192,7 +200,8 @@ TEST_F(RecordingTest, HandOverFileAndViewerStart) {
     EXPECT_EQ(HandOverFile(command, folder), lb::HandOverPath(folder));
 }
 
-TEST_F(RecordingTest, ShortImagesGiveEmptyFiles) {
+TEST_F(RecordingTest, ShortImagesGiveEmptyFiles)
+{
     State->ByteCount = 11;
     const lb::TRecordingResult result = lb::ExportRecording(*State, Path("short.dts"), "");
     EXPECT_EQ(result.Processed, 0);
@@ -200,7 +209,8 @@ TEST_F(RecordingTest, ShortImagesGiveEmptyFiles) {
     EXPECT_TRUE(FileText(Path("short.dts")).empty());
 }
 
-TEST_F(RecordingTest, NeverReadsPastTheImage) {
+TEST_F(RecordingTest, NeverReadsPastTheImage)
+{
     // Whatever ByteCount claims, the export stays within the 65,536 bytes.
     State->ByteCount = 1 << 20;
     const lb::TRecordingResult result = lb::ExportRecording(*State, Path("big.dts"), "");

@@ -7,7 +7,8 @@ using namespace logbridge;
 
 namespace {
 
-TEST(LiveValues, TemperatureAtTheStatedPoints) {
+TEST(LiveValues, TemperatureAtTheStatedPoints)
+{
     TLiveTexts t = LiveTexts(0, 1486, true, false);
     EXPECT_EQ(t.Temperature, "-40.00");
     EXPECT_EQ(t.TemperatureUnit, "\xB0"
@@ -22,7 +23,8 @@ TEST(LiveValues, TemperatureAtTheStatedPoints) {
     EXPECT_EQ(LiveTexts(6500, 1486, false, false).Temperature, "77.00");
 }
 
-TEST(LiveValues, HumidityLinearAndCompensated) {
+TEST(LiveValues, HumidityLinearAndCompensated)
+{
     EXPECT_NEAR(RawToHumidity(0x05, 0xCE), 50.0000512, 1e-9);
     TLiveTexts lin = LiveTexts(4000, 1486, true, false);
     EXPECT_EQ(lin.Humidity, "50.00");
@@ -35,7 +37,8 @@ TEST(LiveValues, HumidityLinearAndCompensated) {
     EXPECT_EQ(LiveTexts(6500, 1486, true, true).Humidity, "50.00");
 }
 
-TEST(LiveValues, DewPointFromCelsiusOnlyWhileHumidityIsAboveZero) {
+TEST(LiveValues, DewPointFromCelsiusOnlyWhileHumidityIsAboveZero)
+{
     // 25 °C at 50 % gives 13.86 °C by the Magnus formula.
     EXPECT_EQ(LiveTexts(6500, 1486, true, false).DewPoint, "13.86");
     TLiveTexts f = LiveTexts(6500, 1486, false, true);
@@ -48,7 +51,8 @@ TEST(LiveValues, DewPointFromCelsiusOnlyWhileHumidityIsAboveZero) {
     EXPECT_TRUE(dry.DewPoint.empty());
 }
 
-TEST(DeviceTables, PeriodTextsKeepTheirBlanks) {
+TEST(DeviceTables, PeriodTextsKeepTheirBlanks)
+{
     const struct {
         int Code;
         const char *Name, *Short, *Duration;
@@ -67,13 +71,15 @@ TEST(DeviceTables, PeriodTextsKeepTheirBlanks) {
     }
 }
 
-TEST(DeviceTables, UnknownCodesShowDashes) {
+TEST(DeviceTables, UnknownCodesShowDashes)
+{
     EXPECT_EQ(PeriodName(10), "---");
     EXPECT_EQ(PeriodDisplayText(255), "Period: ---");
     EXPECT_EQ(MemoryDurationText(-1), "Memorija za: ---");
 }
 
-TEST(DeviceTables, MemoryUse) {
+TEST(DeviceTables, MemoryUse)
+{
     EXPECT_EQ(MemoryUsedText(0), "Zauzeto: 000/5461 rec");
     EXPECT_EQ(MemoryPercentText(0), "Mem: prazna");
     EXPECT_EQ(MemoryUsedText(65535), "Zauzeto: 5461/5461 rec");

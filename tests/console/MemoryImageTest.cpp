@@ -18,17 +18,20 @@ using namespace logbridge;
 
 namespace {
 
-std::vector<uint8_t> FileBytes(const std::string &Path) {
+std::vector<uint8_t> FileBytes(const std::string &Path)
+{
     const std::string text = FileText(Path);
     return {text.begin(), text.end()};
 }
 
-void PutFile(const std::string &Path, const std::vector<uint8_t> &Bytes) {
+void PutFile(const std::string &Path, const std::vector<uint8_t> &Bytes)
+{
     std::ofstream out(Path, std::ios::binary);
     out.write(reinterpret_cast<const char *>(Bytes.data()), std::streamsize(Bytes.size()));
 }
 
-TEST(MemoryRecord, FieldsByOffset) {
+TEST(MemoryRecord, FieldsByOffset)
+{
     TImageBuffer image{};
     TSample s;
     s.Humidity = 0x05CE;
@@ -48,7 +51,8 @@ TEST(MemoryRecord, FieldsByOffset) {
     EXPECT_EQ(r.RunNumber(), -1);
 }
 
-TEST(MemoryRecord, StampAndCounts) {
+TEST(MemoryRecord, StampAndCounts)
+{
     TImageBuffer image{};
     PutRecord(image, 0, TSample{});
     const std::string stamp = RecordStamp(ReadMemoryRecord(image, 0));
@@ -68,7 +72,8 @@ protected:
     std::unique_ptr<TConsoleState> State = NewState();
 };
 
-TEST_F(MemoryImageFiles, SavedDownloadCarriesTheFollowingByteAndLoadsBack) {
+TEST_F(MemoryImageFiles, SavedDownloadCarriesTheFollowingByteAndLoadsBack)
+{
     std::vector<uint8_t> stream(24);
     for (int i = 0; i < 24; ++i)
         stream[i] = uint8_t(i + 1);
@@ -93,7 +98,8 @@ TEST_F(MemoryImageFiles, SavedDownloadCarriesTheFollowingByteAndLoadsBack) {
     EXPECT_EQ(loaded->DownloadBuffer[3], 0x77);
 }
 
-TEST_F(MemoryImageFiles, SavingALoadedImageWritesItAsItWasRead) {
+TEST_F(MemoryImageFiles, SavingALoadedImageWritesItAsItWasRead)
+{
     // The download buffer still holds an older download: it must not be
     // saved under the loaded file's size.
     State->DownloadBuffer.fill(0x11);
@@ -111,7 +117,8 @@ TEST_F(MemoryImageFiles, SavingALoadedImageWritesItAsItWasRead) {
     EXPECT_EQ(FileBytes(Path("dl.bin")), (std::vector<uint8_t>{0xA0, 0xA1, 0x11}));
 }
 
-TEST_F(MemoryImageFiles, EdgeSizes) {
+TEST_F(MemoryImageFiles, EdgeSizes)
+{
     PutFile(Path("empty.bin"), {});
     State->ByteCount = 99;
     LoadMemoryImage(*State, Path("empty.bin"));
@@ -129,7 +136,8 @@ TEST_F(MemoryImageFiles, EdgeSizes) {
     EXPECT_EQ(FileBytes(Path("full2.bin")), full);
 }
 
-TEST_F(MemoryImageFiles, RefusedFilesLeaveTheImageAsItWas) {
+TEST_F(MemoryImageFiles, RefusedFilesLeaveTheImageAsItWas)
+{
     const std::vector<uint8_t> good(36, 0x42);
     PutFile(Path("good.bin"), good);
     LoadMemoryImage(*State, Path("good.bin"));
@@ -143,7 +151,8 @@ TEST_F(MemoryImageFiles, RefusedFilesLeaveTheImageAsItWas) {
     EXPECT_EQ(State->WorkBuffer[36], 0);
 }
 
-TEST_F(MemoryImageFiles, ImagesThatCannotBeWrittenStillLoad) {
+TEST_F(MemoryImageFiles, ImagesThatCannotBeWrittenStillLoad)
+{
     PutFile(Path("ro.bin"), std::vector<uint8_t>(13, 3));
     const TReadOnlyFile readOnly(Path("ro.bin"));
     if (!readOnly.Ok())
@@ -153,11 +162,13 @@ TEST_F(MemoryImageFiles, ImagesThatCannotBeWrittenStillLoad) {
     EXPECT_EQ(State->ByteCount, 13);
 }
 
-TEST_F(MemoryImageFiles, SaveFailureRaises) {
+TEST_F(MemoryImageFiles, SaveFailureRaises)
+{
     EXPECT_THROW(SaveMemoryImage(*State, Path("no/such/folder.bin")), EInOutError);
 }
 
-TEST_F(MemoryImageFiles, SaveThatRunsOutOfSpaceKeepsTheFileItWouldReplace) {
+TEST_F(MemoryImageFiles, SaveThatRunsOutOfSpaceKeepsTheFileItWouldReplace)
+{
     const std::vector<uint8_t> good(25, 0x42);
     PutFile(Path("keep.bin"), good);
     State->ByteCount = 600;
@@ -197,7 +208,8 @@ TEST_F(MemoryImageFiles, SaveThatRunsOutOfSpaceKeepsTheFileItWouldReplace) {
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
-TEST(StoreDownload, MoreBytesThanTheBufferKeepsTheFirst65536) {
+TEST(StoreDownload, MoreBytesThanTheBufferKeepsTheFirst65536)
+{
     auto state = NewState();
     std::vector<uint8_t> stream(ImageBufferSize + 100, 0xAB);
     stream[ImageBufferSize - 1] = 0xCD;

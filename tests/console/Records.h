@@ -23,7 +23,8 @@ struct TSample {
 };
 
 // Puts S as record K of Image.
-inline void PutRecord(logbridge::TImageBuffer &Image, int K, const TSample &S) {
+inline void PutRecord(logbridge::TImageBuffer &Image, int K, const TSample &S)
+{
     uint8_t *p = Image.data() + K * 12;
     // clang-format off
     const uint8_t bytes[12] = {S.Day, S.Month, S.Year, S.Hour, S.Minute, S.Second,
@@ -35,11 +36,12 @@ inline void PutRecord(logbridge::TImageBuffer &Image, int K, const TSample &S) {
 }
 
 // The console state is 128 KiB: kept off the stack.
-inline std::unique_ptr<logbridge::TConsoleState> NewState() {
+inline std::unique_ptr<logbridge::TConsoleState> NewState()
+{
     return std::make_unique<logbridge::TConsoleState>();
 }
 
-inline std::string TempPath(const QTemporaryDir &Dir, const std::string &Name) {
+inline std::string TempPath(const QTemporaryDir &Dir, const std::string &Name)
+{
     return Dir.path().toStdString() + "/" + Name;
 }
-

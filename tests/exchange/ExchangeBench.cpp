@@ -11,7 +11,8 @@
 
 using namespace logbridge;
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     orvasim::TSimulator sim(orvasim::TSimOptions{});
     TComPort ComPort1(nullptr);

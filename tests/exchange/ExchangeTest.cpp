@@ -29,7 +29,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-orvasim::TSimOptions Options() {
+orvasim::TSimOptions Options()
+{
     orvasim::TSimOptions o;
     o.Device.Records = 500;
     o.Device.PeriodCode = 4;
@@ -47,12 +48,14 @@ private:
     TTickSource FSaved;
 };
 
-double MsSince(Clock::time_point Start) {
+double MsSince(Clock::time_point Start)
+{
     return std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
 }
 
 // Processor time of the calling thread, in ms.
-double ThreadCpuMs() {
+double ThreadCpuMs()
+{
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
@@ -62,7 +65,8 @@ double ThreadCpuMs() {
 class TPostBox : public QObject {
 public:
     int Got = 0;
-    bool event(QEvent *E) override {
+    bool event(QEvent *E) override
+    {
         if (E->type() != QEvent::User)
             return QObject::event(E);
         ++Got;
@@ -72,7 +76,8 @@ public:
 
 class Exchange : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // As the console's window resource and start-up set the port.
         ComPort1.SetPort(Sim.SlavePath());
         ComPort1.SetBaudRate(br19200);
@@ -81,13 +86,15 @@ protected:
         ComPort1.SetConnected(true);
     }
 
-    uint16_t Ask(uint8_t Command, uint16_t Timeout) {
+    uint16_t Ask(uint8_t Command, uint16_t Timeout)
+    {
         SendCommandByte(ComPort1, Command);
         return ReadReplyByte(ComPort1, Timeout);
     }
 
     // Waits until the queued input stops growing at Count, or for Limit.
-    int QueuedWhenStill(int Count, std::chrono::milliseconds Limit) {
+    int QueuedWhenStill(int Count, std::chrono::milliseconds Limit)
+    {
         const auto end = Clock::now() + Limit;
         int queued = ComPort1.QueuedInputCount();
         while (queued < Count && Clock::now() < end) {
@@ -104,7 +111,8 @@ protected:
 
 } // namespace
 
-TEST_F(Exchange, EveryCommandReadsAsTheConsoleExpects) {
+TEST_F(Exchange, EveryCommandReadsAsTheConsoleExpects)
+{
     const int runs = Sim.WithDevice([](TDevice &d, int64_t) { return d.Runs(); });
     struct TCase {
         uint8_t Command;
@@ -153,7 +161,8 @@ TEST_F(Exchange, EveryCommandReadsAsTheConsoleExpects) {
     EXPECT_EQ(DeviceWord(Ask('A', 1000), Ask('a', 1000)), 0);
 }
 
-TEST_F(Exchange, WordWithAMissingByteCountsItAs255) {
+TEST_F(Exchange, WordWithAMissingByteCountsItAs255)
+{
     const uint16_t low =
         Sim.WithDevice([](TDevice &d, int64_t) { return d.Memory().size(); }) & 0xFF;
     TFaults silent;
@@ -167,7 +176,8 @@ TEST_F(Exchange, WordWithAMissingByteCountsItAs255) {
     EXPECT_EQ(DeviceWord(Ask('T', 20), Ask('t', 20)), 65535);
 }
 
-TEST_F(Exchange, LateReplyIsDiscardedByTheNextCommand) {
+TEST_F(Exchange, LateReplyIsDiscardedByTheNextCommand)
+{
     TFaults late;
     late.LateMs = 100;
     Sim.SetFaults(late);
@@ -178,7 +188,8 @@ TEST_F(Exchange, LateReplyIsDiscardedByTheNextCommand) {
     EXPECT_EQ(Ask('P', 1000), 4);
 }
 
-TEST_F(Exchange, ClosedPortSendsNothingAndGetsNoReplyAtOnce) {
+TEST_F(Exchange, ClosedPortSendsNothingAndGetsNoReplyAtOnce)
+{
     EXPECT_EQ(Ask('E', 1000), 'o');
     ComPort1.SetConnected(false);
     std::this_thread::sleep_for(20ms);
@@ -191,7 +202,8 @@ TEST_F(Exchange, ClosedPortSendsNothingAndGetsNoReplyAtOnce) {
     EXPECT_EQ(Sim.Received().size(), received);
 }
 
-TEST_F(Exchange, WaitIsTheSameAcrossTickCounterWraps) {
+TEST_F(Exchange, WaitIsTheSameAcrossTickCounterWraps)
+{
     for (const uint32_t base : {0u, 0x7FFFFFF0u, 0xFFFFFFF0u}) {
         const auto origin = Clock::now();
         TTicks ticks([&] { return base + uint32_t(MsSince(origin)); });
@@ -214,7 +226,8 @@ TEST_F(Exchange, WaitIsTheSameAcrossTickCounterWraps) {
     }
 }
 
-TEST_F(Exchange, TimeUpWinsOverAByteInTheSamePass) {
+TEST_F(Exchange, TimeUpWinsOverAByteInTheSamePass)
+{
     struct TCase {
         uint16_t Timeout;
         uint32_t FirstPass; // ms after the start that the first pass reads
@@ -236,7 +249,8 @@ TEST_F(Exchange, TimeUpWinsOverAByteInTheSamePass) {
     }
 }
 
-TEST_F(Exchange, MemoryStreamDeliversExactlyTheBytesInUse) {
+TEST_F(Exchange, MemoryStreamDeliversExactlyTheBytesInUse)
+{
     const std::vector<uint8_t> image = RandomBytes(orvasim::MemorySize, 99);
     Sim.WithDevice([&](TDevice &d, int64_t) { d.LoadMemory(image); });
     EXPECT_EQ(DeviceWord(Ask('A', 1000), Ask('a', 1000)), 65535);
@@ -251,7 +265,8 @@ TEST_F(Exchange, MemoryStreamDeliversExactlyTheBytesInUse) {
     EXPECT_EQ(got, image);
 }
 
-TEST_F(Exchange, FaultsShowAsTheConsoleSeesThem) {
+TEST_F(Exchange, FaultsShowAsTheConsoleSeesThem)
+{
     TFaults f;
     f.Garbage = true;
     Sim.SetFaults(f);
@@ -279,7 +294,8 @@ TEST_F(Exchange, FaultsShowAsTheConsoleSeesThem) {
     EXPECT_THROW(SendCommandByte(ComPort1, 'E'), EComPort);
 }
 
-TEST_F(Exchange, PurgesRacingArrivingBytesLeaveTheLineUp) {
+TEST_F(Exchange, PurgesRacingArrivingBytesLeaveTheLineUp)
+{
     Sim.WithDevice([](TDevice &d, int64_t) { d.LoadMemory(RandomBytes(orvasim::MemorySize, 99)); });
     for (int round = 0; round < 20; ++round) {
         TFaults f;
@@ -294,7 +310,8 @@ TEST_F(Exchange, PurgesRacingArrivingBytesLeaveTheLineUp) {
     }
 }
 
-TEST_F(Exchange, AWaitForASilentDeviceSleepsAndServesNothing) {
+TEST_F(Exchange, AWaitForASilentDeviceSleepsAndServesNothing)
+{
     TFaults silent;
     silent.Silent = true;
     Sim.SetFaults(silent);
@@ -316,7 +333,8 @@ TEST_F(Exchange, AWaitForASilentDeviceSleepsAndServesNothing) {
 // The logger answers each command 15 ms late, as through a USB adapter; the
 // console reads each reply as soon as it is there, also right after a reply
 // (when the port's reader rests).
-TEST(ExchangeWait, AReplyQueuedLateIsReadAsItArrives) {
+TEST(ExchangeWait, AReplyQueuedLateIsReadAsItArrives)
+{
     TestPty pty;
     TComPort ComPort1(nullptr);
     ComPort1.SetPort(pty.Path);

@@ -107,7 +107,8 @@ public:
         FProcess.setArguments(QStringList{"--link", Link} + Options);
         FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         FProcess.start();
-        if (!FProcess.waitForStarted(5000) || !ServeUntil([&] { return QFileInfo::exists(Link); }, 5000)) {
+        if (!FProcess.waitForStarted(5000) ||
+            !ServeUntil([&] { return QFileInfo::exists(Link); }, 5000)) {
             std::fprintf(stderr, "gui-bench: %s did not start\n", qPrintable(program));
             std::exit(1);
         }
@@ -185,7 +186,8 @@ int main(int argc, char **argv)
     for (const bool late : {false, true}) {
         QStringList options{"--records", "500"};
         if (late)
-            options << "--late" << "16";
+            options << "--late"
+                    << "16";
         TLogger logger(link, options);
         auto form = LinkedConsole(folder, link.toStdString());
         Serve(2000);

@@ -118,7 +118,8 @@ TEST_F(GlyphFile, FilesOutsideTheFormatAreRefused)
         {"first above last", Header(1, 1, 66, 65)},
         {"huge glyph", Header(1 << 20, 1 << 20, 0, 0)},
         {"largest glyphs", Header(INT32_MAX, INT32_MAX, 0, 255)},
-        {"largest glyph, a little data", [] {
+        {"largest glyph, a little data",
+         [] {
              std::vector<uint8_t> b = Header(INT32_MAX, INT32_MAX, 7, 7);
              b.resize(b.size() + 4096, 1);
              return b;

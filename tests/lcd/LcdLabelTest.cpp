@@ -389,7 +389,8 @@ TEST(LcdLabel, SizesThatCannotBeMadeLeaveTheLabelAsItWas)
         {"CharSpacing INT_MAX", [&] { label.SetCharSpacing(INT_MAX); }},
         {"BorderSpace INT_MAX", [&] { label.SetBorderSpace(INT_MAX); }},
         // Within the largest side, but no machine has the picture's memory.
-        {"PixelSpacing 2,500,000 on one cell", [&] {
+        {"PixelSpacing 2,500,000 on one cell",
+         [&] {
              label.SetNoOfChars(1);
              label.SetPixelSpacing(2500000);
          }},

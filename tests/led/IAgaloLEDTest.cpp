@@ -22,9 +22,15 @@ std::unique_ptr<TIAgaloLED> Lamp()
     return led;
 }
 
-TSize WindowSize(const TIAgaloLED &Led) { return {Led.Width(), Led.Height()}; }
+TSize WindowSize(const TIAgaloLED &Led)
+{
+    return {Led.Width(), Led.Height()};
+}
 
-TColor Pixel(TIAgaloLED &Led, int X, int Y) { return Led.RenderBitmap()->Canvas()->Pixels(X, Y); }
+TColor Pixel(TIAgaloLED &Led, int X, int Y)
+{
+    return Led.RenderBitmap()->Canvas()->Pixels(X, Y);
+}
 
 } // namespace
 
@@ -333,10 +339,10 @@ TEST(LedRender, GapAndInnerRingAndBorderSubstance)
     // Window 20 + 2 x 7 wide: outer ring 0..1, inner ring 2..3, gap 4..6.
     ASSERT_EQ(WindowSize(*led), (TSize{34, 24}));
     EXPECT_EQ(Pixel(*led, 17, 5), clBlue);
-    EXPECT_EQ(Pixel(*led, 17, 2), clWhite);                // inner, raised, top: lit
-    EXPECT_EQ(Pixel(*led, 17, 21), DarkerColor(clWhite));  // inner bottom
-    EXPECT_EQ(Pixel(*led, 17, 0), DarkerColor(clWhite));   // outer, sunken, top
-    EXPECT_EQ(Pixel(*led, 17, 23), clWhite);               // outer bottom
+    EXPECT_EQ(Pixel(*led, 17, 2), clWhite);               // inner, raised, top: lit
+    EXPECT_EQ(Pixel(*led, 17, 21), DarkerColor(clWhite)); // inner bottom
+    EXPECT_EQ(Pixel(*led, 17, 0), DarkerColor(clWhite));  // outer, sunken, top
+    EXPECT_EQ(Pixel(*led, 17, 23), clWhite);              // outer bottom
 
     auto substance = SolidBitmap(3, 3, 0x646464);
     uint32_t seed = RandSeed;
@@ -421,7 +427,7 @@ TEST(LedHalo, GlowsOverTheParentOnlyWhileLit)
     EXPECT_GT(GetRValue(nearLamp), 80);
     EXPECT_EQ(GetGValue(nearLamp), 0);
     EXPECT_EQ(shot->Canvas()->Pixels(19, 14), clBlack); // outside the ellipse
-    TColor ring = shot->Canvas()->Pixels(40, 23); // sunken top ring, under the glow
+    TColor ring = shot->Canvas()->Pixels(40, 23);       // sunken top ring, under the glow
     EXPECT_GT(GetRValue(ring), 0x60);
     EXPECT_EQ(ring & 0xFFFF00, 0x606000);
 

@@ -98,11 +98,16 @@ TEST(DcbTranslation, FrameFormatReachesTheControlFlags)
     struct Case {
         uint8_t Parity;
         tcflag_t Flags;
-    } parities[] = {{0, 0}, {1, PARENB | PARODD}, {2, PARENB}, {3, PARENB | PARODD | CMSPAR}, {4, PARENB | CMSPAR}};
+    } parities[] = {{0, 0},
+                    {1, PARENB | PARODD},
+                    {2, PARENB},
+                    {3, PARENB | PARODD | CMSPAR},
+                    {4, PARENB | CMSPAR}};
     for (const Case &c : parities) {
         TDcb d = Dcb8N1();
         d.Parity = c.Parity;
-        EXPECT_EQ(Translate(d, custom).c_cflag & (PARENB | PARODD | CMSPAR), c.Flags) << int(c.Parity);
+        EXPECT_EQ(Translate(d, custom).c_cflag & (PARENB | PARODD | CMSPAR), c.Flags)
+            << int(c.Parity);
     }
     const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
     for (uint8_t bits = 5; bits <= 8; ++bits) {
@@ -385,7 +390,8 @@ TEST(CommDeviceHangup, APeerThatHangsUpEndsEventsAndTransfersCleanly)
 
     TEvent stop;
     uint32_t mask = 0;
-    EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrEvent) << "the arrival before the hang-up";
+    EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrEvent)
+        << "the arrival before the hang-up";
     EXPECT_EQ(dev->WaitCommEvent(mask, stop), TCommDevice::wrFailed);
     EXPECT_EQ(errno, EIO);
 

@@ -77,14 +77,15 @@ TEST_F(IniFileTest, WritesCreateTheFileAndKeepKeysInOrder)
 
 TEST_F(IniFileTest, SectionsAndKeysIgnoreLetterCaseAndValuesAreTrimmed)
 {
-    std::ofstream(Path()) << "; comment\n[comport1]\n  port =  COM4  \nName=\"quoted value\"\n\n[Next]\nPort=X\n";
+    std::ofstream(Path())
+        << "; comment\n[comport1]\n  port =  COM4  \nName=\"quoted value\"\n\n[Next]\nPort=X\n";
     TIniFile ini(Path());
     EXPECT_EQ(ini.ReadString("ComPort1", "PORT", ""), "COM4");
     EXPECT_EQ(ini.ReadString("COMPORT1", "name", ""), "quoted value");
     ini.WriteString("ComPort1", "New", "1");
     // A key added to a section goes after its last entry, before the blank line.
-    EXPECT_EQ(ReadAll(Path()),
-              "; comment\n[comport1]\n  port =  COM4  \nName=\"quoted value\"\nNew=1\n\n[Next]\nPort=X\n");
+    EXPECT_EQ(ReadAll(Path()), "; comment\n[comport1]\n  port =  COM4  \nName=\"quoted "
+                               "value\"\nNew=1\n\n[Next]\nPort=X\n");
 }
 
 TEST_F(IniFileTest, WhatWouldNotReadBackAsWrittenIsRefused)
@@ -101,7 +102,8 @@ TEST_F(IniFileTest, WhatWouldNotReadBackAsWrittenIsRefused)
 
 TEST_F(IniFileTest, IntegersAreDecimalOrHexWithPrefix)
 {
-    std::ofstream(Path()) << "[S]\na=123\nb=-7\nc=0x1F\nd=0X10\ne=0x\nf=12abc\ng=\nh=x10\ni=99999999999\n";
+    std::ofstream(Path())
+        << "[S]\na=123\nb=-7\nc=0x1F\nd=0X10\ne=0x\nf=12abc\ng=\nh=x10\ni=99999999999\n";
     TIniFile ini(Path());
     EXPECT_EQ(ini.ReadInteger("S", "a", 0), 123);
     EXPECT_EQ(ini.ReadInteger("S", "b", 0), -7);
@@ -168,9 +170,8 @@ TEST_F(IniFileTest, AFifoOrFolderInTheFilesPlaceIsNeitherReadNorWritten)
     const std::string fifo = Dir.filePath("fifo.ini").toStdString();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     // Nobody writes to the FIFO: a reader that opened it would wait for ever.
-    auto reading = std::async(std::launch::async, [&] {
-        return TIniFile(fifo).ReadString("ComPort1", "Port", "COM2");
-    });
+    auto reading = std::async(
+        std::launch::async, [&] { return TIniFile(fifo).ReadString("ComPort1", "Port", "COM2"); });
     ASSERT_EQ(reading.wait_for(std::chrono::seconds(5)), std::future_status::ready)
         << "reading a FIFO waits";
     EXPECT_EQ(reading.get(), "COM2") << "read as a missing file";

@@ -12,7 +12,10 @@
 namespace {
 class RegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("ORVA_REGISTRY_DIR", Dir.filePath("reg").toUtf8().constData(), 1); }
+    void SetUp() override
+    {
+        setenv("ORVA_REGISTRY_DIR", Dir.filePath("reg").toUtf8().constData(), 1);
+    }
     void TearDown() override { unsetenv("ORVA_REGISTRY_DIR"); }
     QTemporaryDir Dir;
 };
@@ -59,8 +62,8 @@ TEST_F(RegistryTest, WithoutAnOpenKeyWritesFailAndTextsReadEmpty)
 
 TEST_F(RegistryTest, EveryKeyNameRoundTripsAndOnlyBackslashSeparates)
 {
-    const std::vector<std::string> names = {"A]B", "Ports [COM1]", "]", "[x", "X/Y", "X\\Y",
-                                            " edge ", "a=b;c", "\xE8\xB0 #"};
+    const std::vector<std::string> names = {"A]B",  "Ports [COM1]", "]",     "[x",        "X/Y",
+                                            "X\\Y", " edge ",       "a=b;c", "\xE8\xB0 #"};
     for (int pass = 0; pass < 2; ++pass)
         for (const std::string &name : names) {
             TRegistry reg;

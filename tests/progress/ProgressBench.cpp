@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;

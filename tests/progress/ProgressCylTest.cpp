@@ -13,13 +13,15 @@ public:
     int Paints = 0;
 
 protected:
-    void Paint() override {
+    void Paint() override
+    {
         ++Paints;
         TProgressCyl::Paint();
     }
 };
 
-std::unique_ptr<TBitmap> Picture(TProgressCyl &Bar) {
+std::unique_ptr<TBitmap> Picture(TProgressCyl &Bar)
+{
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(Bar.Width(), Bar.Height());
@@ -27,16 +29,19 @@ std::unique_ptr<TBitmap> Picture(TProgressCyl &Bar) {
     return bitmap;
 }
 
-TColor PixelAt(TProgressCyl &Bar, int X, int Y) {
+TColor PixelAt(TProgressCyl &Bar, int X, int Y)
+{
     return Picture(Bar)->Canvas()->Pixels(X, Y);
 }
 
-TColor Gray(int Level) {
+TColor Gray(int Level)
+{
     return RGB(Level, Level, Level);
 }
 
 // The bounds of the pixels of colour Ink within Area; empty when there is none.
-TRect InkOf(TBitmap &Bitmap, TColor Ink, const TRect &Area) {
+TRect InkOf(TBitmap &Bitmap, TColor Ink, const TRect &Area)
+{
     TRect r{Area.Right, Area.Bottom, 0, 0};
     for (int y = Area.Top; y < Area.Bottom; ++y)
         for (int x = Area.Left; x < Area.Right; ++x)
@@ -51,7 +56,8 @@ TRect InkOf(TBitmap &Bitmap, TColor Ink, const TRect &Area) {
 
 } // namespace
 
-TEST(ProgressCyl, NewBarHasTheBuiltLook) {
+TEST(ProgressCyl, NewBarHasTheBuiltLook)
+{
     TProgressCyl bar(nullptr);
     EXPECT_EQ(bar.Width(), 150);
     EXPECT_EQ(bar.Height(), 22);
@@ -74,7 +80,8 @@ TEST(ProgressCyl, NewBarHasTheBuiltLook) {
     EXPECT_EQ(bar.HorizontalStep(), 1);
 }
 
-TEST(ProgressCyl, FullBarShadesEveryRowAsACylinder) {
+TEST(ProgressCyl, FullBarShadesEveryRowAsACylinder)
+{
     TProgressCyl bar(nullptr);
     bar.SetShowText(false);
     bar.SetPosition(100);
@@ -92,7 +99,8 @@ TEST(ProgressCyl, FullBarShadesEveryRowAsACylinder) {
     EXPECT_EQ(c->Pixels(144, 8), Gray(255));
 }
 
-TEST(ProgressCyl, EndPixelAndPercentFollowThePosition) {
+TEST(ProgressCyl, EndPixelAndPercentFollowThePosition)
+{
     TProgressCyl bar(nullptr);
     bar.SetShowText(false);
     struct {
@@ -125,7 +133,8 @@ TEST(ProgressCyl, EndPixelAndPercentFollowThePosition) {
     EXPECT_EQ(bar.DisplayText(), "100%");
 }
 
-TEST(ProgressCyl, RepaintsAndSignalsOnlyOnAVisibleChange) {
+TEST(ProgressCyl, RepaintsAndSignalsOnlyOnAVisibleChange)
+{
     TCountingBar bar(nullptr);
     int done = 0;
     bar.OnProgressDone = [&](TObject *Sender) {
@@ -173,7 +182,8 @@ TEST(ProgressCyl, RepaintsAndSignalsOnlyOnAVisibleChange) {
     EXPECT_EQ(done, 3);
 }
 
-TEST(ProgressCyl, RangeKeepsMinBelowMax) {
+TEST(ProgressCyl, RangeKeepsMinBelowMax)
+{
     TProgressCyl bar(nullptr);
     bar.SetMax(0);
     EXPECT_EQ(bar.Max(), 1);
@@ -201,7 +211,8 @@ TEST(ProgressCyl, RangeKeepsMinBelowMax) {
     EXPECT_EQ(bar.EndPixel(), 5);
 }
 
-TEST(ProgressCyl, WideRangesStayOnTheBar) {
+TEST(ProgressCyl, WideRangesStayOnTheBar)
+{
     TProgressCyl bar(nullptr);
     bar.SetMin(-2000000000);
     bar.SetMax(2000000000);
@@ -212,7 +223,8 @@ TEST(ProgressCyl, WideRangesStayOnTheBar) {
     EXPECT_EQ(bar.EndPixel(), 146);
 }
 
-TEST(ProgressCyl, RefusesGeometryWithoutABar) {
+TEST(ProgressCyl, RefusesGeometryWithoutABar)
+{
     TProgressCyl bar(nullptr);
     bar.SetBorderWidth(10);
     EXPECT_EQ(bar.BorderWidth(), 2);
@@ -230,7 +242,8 @@ TEST(ProgressCyl, RefusesGeometryWithoutABar) {
     EXPECT_EQ(bar.ProEffect(), demoSystem);
 }
 
-TEST(ProgressCyl, StyleValuesRefuseZeroAndRecomputeTheFactors) {
+TEST(ProgressCyl, StyleValuesRefuseZeroAndRecomputeTheFactors)
+{
     TProgressCyl bar(nullptr);
     bar.SetShowText(false);
     bar.SetPosition(50);
@@ -254,7 +267,8 @@ TEST(ProgressCyl, StyleValuesRefuseZeroAndRecomputeTheFactors) {
     EXPECT_EQ(bar.ForeStyle()->ColorRGB(), 128);
 }
 
-TEST(ProgressCyl, BevelColoursComeFromBevelColor) {
+TEST(ProgressCyl, BevelColoursComeFromBevelColor)
+{
     TProgressCyl bar(nullptr);
     bar.SetBevelColor(RGB(128, 128, 128));
     auto picture = Picture(bar);
@@ -269,7 +283,8 @@ TEST(ProgressCyl, BevelColoursComeFromBevelColor) {
     EXPECT_EQ(picture->Canvas()->Pixels(3, 3), clWhite);
 }
 
-TEST(ProgressCyl, VerticalBarFillsUpwardAndShadesPerColumn) {
+TEST(ProgressCyl, VerticalBarFillsUpwardAndShadesPerColumn)
+{
     TProgressCyl bar(nullptr);
     bar.SetBounds(0, 0, 22, 150);
     bar.SetOrientation(pbVertical);
@@ -291,7 +306,8 @@ TEST(ProgressCyl, VerticalBarFillsUpwardAndShadesPerColumn) {
     EXPECT_EQ(PixelAt(bar, 8, 144), RGB(63, 63, 159));
 }
 
-TEST(ProgressCyl, ShadowedTextIsOffsetByOnePixel) {
+TEST(ProgressCyl, ShadowedTextIsOffsetByOnePixel)
+{
     TProgressCyl bar(nullptr);
     bar.SetFontShadowColor(clRed);
     bar.SetPosition(50);
@@ -316,7 +332,8 @@ TEST(ProgressCyl, ShadowedTextIsOffsetByOnePixel) {
     EXPECT_TRUE(InkOf(*Picture(bar), clRed, inside).IsEmpty());
 }
 
-TEST(ProgressCyl, InvertedTextNeedsItsOwnBitmapAndInvertsUnderTheGlyphs) {
+TEST(ProgressCyl, InvertedTextNeedsItsOwnBitmapAndInvertsUnderTheGlyphs)
+{
     TProgressCyl bar(nullptr);
     bar.SetPosition(50);
     bar.SetFontEffect(feInvert);
@@ -347,7 +364,8 @@ TEST(ProgressCyl, InvertedTextNeedsItsOwnBitmapAndInvertsUnderTheGlyphs) {
     EXPECT_TRUE(bar.HasInvertBitmap());
 }
 
-TEST(ProgressCyl, PresetsSetTheirLookAndDirectWritesMakeItCustom) {
+TEST(ProgressCyl, PresetsSetTheirLookAndDirectWritesMakeItCustom)
+{
     // The report bar as the console's window stores it.
     TProgressCyl bar(nullptr);
     bar.SetBounds(0, 0, 217, 17);
@@ -395,7 +413,8 @@ TEST(ProgressCyl, PresetsSetTheirLookAndDirectWritesMakeItCustom) {
     EXPECT_EQ(bar.ProEffect(), peCustom);
 }
 
-TEST(ProgressCyl, PresetsWriteInTheirOwnOrder) {
+TEST(ProgressCyl, PresetsWriteInTheirOwnOrder)
+{
     // The memory bar: its stored ShowText after the preset turns the text back on.
     TProgressCyl metal(nullptr);
     metal.SetProEffect(demoMetal);
@@ -441,7 +460,8 @@ TEST(ProgressCyl, PresetsWriteInTheirOwnOrder) {
     }
 }
 
-TEST(ProgressCyl, SmallBarsRefuseTheDemoBevels) {
+TEST(ProgressCyl, SmallBarsRefuseTheDemoBevels)
+{
     TProgressCyl bar(nullptr);
     bar.SetBounds(0, 0, 60, 8);
     bar.SetBorderWidth(0);

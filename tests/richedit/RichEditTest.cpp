@@ -29,7 +29,8 @@ const std::string Rule(48, '=');
 // reported at 08.12.2007 14:05:30, in a view as the console's.
 class ReportView : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         auto state = NewState();
         PutRecord(state->DownloadBuffer, 0, TSample{});
         TSample second;
@@ -48,14 +49,16 @@ protected:
         Rich.Lines.LoadFromFile(Path);
     }
 
-    QTextCharFormat FormatAt(int Position) const {
+    QTextCharFormat FormatAt(int Position) const
+    {
         QTextCursor c(Rich.Editor()->document());
         c.setPosition(Position + 1);
         return c.charFormat();
     }
 
     // The middle of line Line's first character, in the control.
-    QPoint LineStartPoint(int Line) const {
+    QPoint LineStartPoint(int Line) const
+    {
         QTextCursor c(Rich.Editor()->document());
         c.setPosition(Rich.LineIndex(Line));
         return {2,
@@ -63,7 +66,8 @@ protected:
     }
 
     // A user's click at Point of the control.
-    void ClickAt(QPoint Point) {
+    void ClickAt(QPoint Point)
+    {
         QWidget *viewport = Rich.Editor()->viewport();
         ::ClickAt(viewport, viewport->mapFrom(&Rich, Point));
     }
@@ -75,7 +79,8 @@ protected:
 
 } // namespace
 
-TEST_F(ReportView, ShowsTheReportLineByLine) {
+TEST_F(ReportView, ShowsTheReportLineByLine)
+{
     const std::vector<std::string> expected = {
         Rule,
         "Darazev izvrsena: 08.12.2007 [14:05:30]",
@@ -104,7 +109,8 @@ TEST_F(ReportView, ShowsTheReportLineByLine) {
     EXPECT_EQ(Rich.LineIndex(13), -1);
 }
 
-TEST_F(ReportView, HeaderIsMaroonRecordsAreColouredBoldTenPoint) {
+TEST_F(ReportView, HeaderIsMaroonRecordsAreColouredBoldTenPoint)
+{
     const auto check = [&](int Position, QColor Colour) {
         const QTextCharFormat f = FormatAt(Position);
         EXPECT_EQ(f.foreground().color(), Colour) << Position;
@@ -112,7 +118,8 @@ TEST_F(ReportView, HeaderIsMaroonRecordsAreColouredBoldTenPoint) {
         EXPECT_EQ(f.fontPointSize(), 10.0) << Position;
         EXPECT_EQ(RtfFaceName(f), "MS Sans Serif") << Position;
         // Bold ten points: not the size of the one-size bitmap face.
-        EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{FontFamilyFor("MS Sans Serif", 13, true)})
+        EXPECT_EQ(f.fontFamilies().toStringList(),
+                  QStringList{FontFamilyFor("MS Sans Serif", 13, true)})
             << Position;
     };
     check(0, QColor(128, 0, 0));
@@ -127,7 +134,8 @@ TEST_F(ReportView, HeaderIsMaroonRecordsAreColouredBoldTenPoint) {
     check(line + 48, QColor(128, 128, 128));
 }
 
-TEST_F(ReportView, ClickAtTheLeftEdgePicksTheLineStamp) {
+TEST_F(ReportView, ClickAtTheLeftEdgePicksTheLineStamp)
+{
     std::string edit3;
     int clicks = 0;
     Rich.OnMouseMove = [&](TObject *, TShiftState, int X, int) {
@@ -164,7 +172,8 @@ TEST_F(ReportView, ClickAtTheLeftEdgePicksTheLineStamp) {
     EXPECT_EQ(Rich.SelLength(), 5);
 }
 
-TEST_F(ReportView, FindsForwardWithinTheRange) {
+TEST_F(ReportView, FindsForwardWithinTheRange)
+{
     const int len = Rich.GetTextLen();
     const int second = Rich.LineIndex(11);
     EXPECT_EQ(Rich.FindText("[14:0", Rich.LineIndex(10) + 14, len, stMatchCase), second + 13);
@@ -181,7 +190,8 @@ TEST_F(ReportView, FindsForwardWithinTheRange) {
     EXPECT_EQ(Rich.FindText("", 0, len, 0), -1);
 }
 
-TEST_F(ReportView, SavedCopyLoadsAgainAlike) {
+TEST_F(ReportView, SavedCopyLoadsAgainAlike)
+{
     const std::string copy = TempPath(Dir, "copy.rtf");
     Rich.Lines.SaveToFile(copy);
     TRichEdit again(nullptr);
@@ -208,7 +218,8 @@ TEST_F(ReportView, SavedCopyLoadsAgainAlike) {
 
 // The console loads its report twice in a row; the second load must show the
 // file as it is, whatever happened to the text or the file in between.
-TEST_F(ReportView, LoadingAgainShowsTheFileAsItIs) {
+TEST_F(ReportView, LoadingAgainShowsTheFileAsItIs)
+{
     const std::string original = Rich.Lines.Text();
     int changes = 0;
     Rich.OnChange = [&](TObject *) { ++changes; };
@@ -246,7 +257,8 @@ TEST_F(ReportView, LoadingAgainShowsTheFileAsItIs) {
     EXPECT_EQ(Rich.Lines[0], "{\\rtf1 other\\par}");
 }
 
-TEST_F(ReportView, FileErrorsRaiseStreamErrorsAndKeepTheText) {
+TEST_F(ReportView, FileErrorsRaiseStreamErrorsAndKeepTheText)
+{
     EXPECT_THROW(Rich.Lines.LoadFromFile(TempPath(Dir, "missing.rtf")), EFOpenError);
     EXPECT_EQ(Rich.Lines.Count(), 13);
     EXPECT_THROW(Rich.Lines.SaveToFile(Dir.path().toStdString()), EFCreateError);
@@ -269,7 +281,8 @@ TEST_F(ReportView, FileErrorsRaiseStreamErrorsAndKeepTheText) {
     EXPECT_EQ(FileText(plain), FileText(Path));
 }
 
-TEST(FindDialog, FindNextReportsTheTypedText) {
+TEST(FindDialog, FindNextReportsTheTypedText)
+{
     TFindDialog dialog(nullptr);
     dialog.FindText = "abc";
     dialog.SetPosition(30, 40);

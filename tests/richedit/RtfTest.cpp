@@ -11,13 +11,15 @@
 
 namespace {
 
-QString Read(const std::string &Rtf) {
+QString Read(const std::string &Rtf)
+{
     QTextDocument doc;
     ReadRtf(Rtf, doc);
     return doc.toRawText();
 }
 
-QTextCharFormat FormatAt(const QTextDocument &Doc, int Position) {
+QTextCharFormat FormatAt(const QTextDocument &Doc, int Position)
+{
     QTextCursor c(const_cast<QTextDocument *>(&Doc));
     c.setPosition(Position + 1);
     return c.charFormat();
@@ -27,7 +29,8 @@ const QString Par(QChar::ParagraphSeparator);
 
 } // namespace
 
-TEST(Rtf, ReadsTextEscapesAndLineBreaks) {
+TEST(Rtf, ReadsTextEscapesAndLineBreaks)
+{
     const struct {
         const char *Rtf;
         QString Text;
@@ -49,7 +52,8 @@ TEST(Rtf, ReadsTextEscapesAndLineBreaks) {
         EXPECT_EQ(Read(c.Rtf), c.Text) << c.Rtf;
 }
 
-TEST(Rtf, MalformedInputEndsCleanly) {
+TEST(Rtf, MalformedInputEndsCleanly)
+{
     const struct {
         std::string Rtf;
         QString Text;
@@ -74,7 +78,8 @@ TEST(Rtf, MalformedInputEndsCleanly) {
         EXPECT_EQ(Read(c.Rtf), c.Text) << c.Rtf.substr(0, 60);
 }
 
-TEST(Rtf, ReadsFontsSizesAndColours) {
+TEST(Rtf, ReadsFontsSizesAndColours)
+{
     QTextDocument doc;
     ReadRtf("{\\rtf1\\deff1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
             "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
@@ -104,7 +109,8 @@ TEST(Rtf, ReadsFontsSizesAndColours) {
     EXPECT_FALSE(p.hasProperty(QTextFormat::ForegroundBrush));
 }
 
-TEST(Rtf, WrittenDocumentReadsBackAlike) {
+TEST(Rtf, WrittenDocumentReadsBackAlike)
+{
     QTextDocument doc;
     QTextCursor c(&doc);
     QTextCharFormat f;
@@ -139,7 +145,8 @@ TEST(Rtf, WrittenDocumentReadsBackAlike) {
     EXPECT_EQ(WriteRtf(back), rtf);
 }
 
-TEST(Rtf, PlainTextLinesAnyEnding) {
+TEST(Rtf, PlainTextLinesAnyEnding)
+{
     QTextDocument doc;
     ReadPlainText("a\r\nb\nc\rd\xb0\r\n", doc);
     EXPECT_EQ(doc.toRawText(), "a" + Par + "b" + Par + "c" + Par + "d" + QChar(0xB0));
@@ -147,7 +154,8 @@ TEST(Rtf, PlainTextLinesAnyEnding) {
     EXPECT_TRUE(IsRtf("{\\rtf1"));
 }
 
-TEST(Rtf, WritingWhatWasReadIsStable) {
+TEST(Rtf, WritingWhatWasReadIsStable)
+{
     // Font names that the font table cannot keep as they are, and runs whose
     // formats differ only in what rich text does not keep.
     const std::string cases[] = {

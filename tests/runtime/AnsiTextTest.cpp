@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-const std::string Cacak = "\xC4\x8C" "a\xC4\x8D" "ak_m\xC3\xA9renje.dts"; // as Linux spells it
+const std::string Cacak = "\xC4\x8C"
+                          "a\xC4\x8D"
+                          "ak_m\xC3\xA9renje.dts"; // as Linux spells it
 const QString CacakShown = QString::fromUtf8("Čačak_mérenje.dts");
 } // namespace
 
@@ -17,8 +19,13 @@ TEST(AnsiText, NamesReadAsSpelledAndTheSystemsBytesAsWindows1252)
         {Cacak, CacakShown},
         {"Fajl snimljen: " + Cacak, "Fajl snimljen: " + CacakShown},
         // The system's own texts, one with a name inside.
-        {"\xB0" "C", QString::fromUtf8("°C")},
-        {"Temperatura (\xB0" "C) " + Cacak, QString::fromUtf8("Temperatura (°C) ") + CacakShown},
+        {"\xB0"
+         "C",
+         QString::fromUtf8("°C")},
+        {"Temperatura (\xB0"
+         "C) " +
+             Cacak,
+         QString::fromUtf8("Temperatura (°C) ") + CacakShown},
         {"\x80 \x9F \xFF", QString::fromUtf8("€ Ÿ ÿ")},
         // What is no UTF-8 is read byte by byte: overlong forms, surrogates,
         // a letter cut short, a lead byte beyond the range, a lone tail.
@@ -38,7 +45,8 @@ TEST(AnsiText, NamesReadAsSpelledAndTheSystemsBytesAsWindows1252)
     // A file's contents stay byte for byte.
     EXPECT_EQ(FromCp1252("\xC3\xA9"), QString::fromUtf8("Ã©"));
     // Back: Windows-1252 where it has the letter.
-    EXPECT_EQ(ToAnsi(QString::fromUtf8("°C €")), "\xB0" "C \x80");
+    EXPECT_EQ(ToAnsi(QString::fromUtf8("°C €")), "\xB0"
+                                                 "C \x80");
     EXPECT_EQ(ToAnsi(QString::fromUtf8("Č")), "?");
 }
 

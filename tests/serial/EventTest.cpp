@@ -182,7 +182,9 @@ TEST(ComPortEvents, WindowDeliveryGoesOnAfterAHandlerFails)
     int fired = 0;
     bool allOnMain = true;
     std::vector<std::string> handled;
-    Application->OnException = [&](TObject *, const std::exception &e) { handled.push_back(e.what()); };
+    Application->OnException = [&](TObject *, const std::exception &e) {
+        handled.push_back(e.what());
+    };
     port.OnRxChar = [&](TObject *, int) {
         ++fired;
         allOnMain = allOnMain && OnMainThread();

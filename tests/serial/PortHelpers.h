@@ -47,7 +47,9 @@ struct EventLog {
     {
         auto note = [this](const char *n) { return [this, n](TObject *) { Names.push_back(n); }; };
         auto line = [this](const char *n) {
-            return [this, n](TObject *, bool on) { Names.push_back(std::string(n) + (on ? "+" : "-")); };
+            return [this, n](TObject *, bool on) {
+                Names.push_back(std::string(n) + (on ? "+" : "-"));
+            };
         };
         Port.OnBeforeOpen = note("BeforeOpen");
         Port.OnAfterOpen = note("AfterOpen");

@@ -181,8 +181,8 @@ TEST(ComPortLifecycle, WithoutEventsThereIsNoThreadButTheNotificationsStay)
     EXPECT_TRUE(port.Connected());
     EXPECT_FALSE(port.ThreadCreated());
     port.SetConnected(false);
-    EXPECT_EQ(log.Names, (Names{"BeforeOpen", "AfterOpen", "CTS-", "DSR-", "RLSD-", "CTS-", "DSR-", "RLSD-",
-                                "BeforeClose", "AfterClose"}));
+    EXPECT_EQ(log.Names, (Names{"BeforeOpen", "AfterOpen", "CTS-", "DSR-", "RLSD-", "CTS-", "DSR-",
+                                "RLSD-", "BeforeClose", "AfterClose"}));
 }
 
 TEST(ComPortLifecycle, FailedOpensLeaveThePortClosed)
@@ -197,7 +197,8 @@ TEST(ComPortLifecycle, FailedOpensLeaveThePortClosed)
     } catch (const EComPort &e) {
         EXPECT_EQ(e.Code, 1);
         EXPECT_EQ(e.WinCode, ENOENT);
-        EXPECT_EQ(std::string(e.what()), "Unable to open com port (win error code: " + std::to_string(ENOENT) + ")");
+        EXPECT_EQ(std::string(e.what()),
+                  "Unable to open com port (win error code: " + std::to_string(ENOENT) + ")");
     }
     EXPECT_FALSE(port.Connected());
     EXPECT_EQ(log.Names, Names{"BeforeOpen"});

@@ -14,7 +14,10 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("ORVA_REGISTRY_DIR", Dir.filePath("reg").toUtf8().constData(), 1); }
+    void SetUp() override
+    {
+        setenv("ORVA_REGISTRY_DIR", Dir.filePath("reg").toUtf8().constData(), 1);
+    }
     void TearDown() override { unsetenv("ORVA_REGISTRY_DIR"); }
     std::string Ini() const { return Dir.filePath("comport.ini").toStdString(); }
     void WriteIni(const std::string &Text) const { std::ofstream(Ini()) << Text; }
@@ -90,7 +93,8 @@ TEST_F(SettingsTest, TheConsolesIniHoldsTheBasicGroupOnly)
     port.SetBaudRate(br19200);
     port.Buffer()->SetInputSize(65536);
     port.SaveSettings(ssIniFile, Ini());
-    EXPECT_EQ(ReadIni(), "[ComPort1]\nPort=COM2\nBaudRate=19200\nStopBits=1\nDataBits=8\nParity=None\nFlowControl=None\n");
+    EXPECT_EQ(ReadIni(), "[ComPort1]\nPort=COM2\nBaudRate=19200\nStopBits=1\nDataBits=8\nParity="
+                         "None\nFlowControl=None\n");
 
     port.SetBaudRate(brCustom);
     port.SetCustomBaudRate(31250);
@@ -102,7 +106,8 @@ TEST_F(SettingsTest, TheConsolesIniHoldsTheBasicGroupOnly)
 
 TEST_F(SettingsTest, RestoringReadsTextsThroughTheSetters)
 {
-    WriteIni("[ComPort1]\nPort=COM5\nBaudRate=57600\nStopBits=2\nDataBits=7\nParity=even\nFlowControl=hardware\n"
+    WriteIni("[ComPort1]\nPort=COM5\nBaudRate=57600\nStopBits=2\nDataBits=7\nParity="
+             "even\nFlowControl=hardware\n"
              "EventChar=#13\nBuffer.InputSize=99\n");
     TComPort port(nullptr);
     port.SetName("ComPort1");
@@ -154,8 +159,8 @@ TEST_F(SettingsTest, EveryGroupRoundTripsThroughTheRegistry)
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("Software\\Test\\ComPort1", false));
     EXPECT_EQ(reg.ReadString("Port"), "COM9");
-    EXPECT_EQ(reg.GetValueNames(),
-              (std::vector<std::string>{"Port", "BaudRate", "StopBits", "DataBits", "Parity", "FlowControl"}));
+    EXPECT_EQ(reg.GetValueNames(), (std::vector<std::string>{"Port", "BaudRate", "StopBits",
+                                                             "DataBits", "Parity", "FlowControl"}));
 
     TComPort back(nullptr);
     back.SetName("ComPort1");
@@ -234,7 +239,8 @@ TEST_F(SettingsTest, FailedSavesAndRestoresOfAnOpenPort)
     EXPECT_EQ(Code([&] {
                   TComPort port(nullptr);
                   port.SetName("ComPort1");
-                  port.SaveSettings(ssIniFile, Dir.filePath("missing/dir/comport.ini").toStdString());
+                  port.SaveSettings(ssIniFile,
+                                    Dir.filePath("missing/dir/comport.ini").toStdString());
               }),
               16);
 
@@ -257,5 +263,6 @@ TEST_F(SettingsTest, FailedSavesAndRestoresOfAnOpenPort)
     EXPECT_TRUE(port.Connected());
     termios t{};
     tcgetattr(other.SlaveKeeper, &t);
-    EXPECT_EQ(cfgetospeed(&t), speed_t(B57600)) << "settings reach the device when the bracket closes";
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B57600))
+        << "settings reach the device when the bracket closes";
 }

@@ -14,20 +14,24 @@ using namespace orvasim;
 
 namespace {
 
-uint16_t One(TDevice &Device, uint8_t Byte, int64_t Now) {
+uint16_t One(TDevice &Device, uint8_t Byte, int64_t Now)
+{
     const TResponse r = Device.Handle(Byte, Now);
     return r.Reply.size() == 1 ? r.Reply[0] : NoByte;
 }
 
-TRecord RecordAt(const TDevice &Device, size_t Index) {
+TRecord RecordAt(const TDevice &Device, size_t Index)
+{
     return TRecord::Decode(Device.Memory().data() + Index * RecordSize);
 }
 
-int64_t RecordSeconds(const TRecord &r) {
+int64_t RecordSeconds(const TRecord &r)
+{
     return CivilToSeconds({2000 + r.Year, r.Month, r.Day, r.Hour, r.Minute, r.Second});
 }
 
-TDeviceOptions FixedClock(int64_t Clock) {
+TDeviceOptions FixedClock(int64_t Clock)
+{
     TDeviceOptions o;
     o.Clock = Clock;
     return o;
@@ -35,7 +39,8 @@ TDeviceOptions FixedClock(int64_t Clock) {
 
 } // namespace
 
-TEST(SimRecord, LayoutIsDateTimeHumidityTemperatureRun) {
+TEST(SimRecord, LayoutIsDateTimeHumidityTemperatureRun)
+{
     TRecord r;
     r.Day = 31, r.Month = 12, r.Year = 7, r.Hour = 23, r.Minute = 58, r.Second = 59;
     r.RawHumidity = 0x0A1B;
@@ -49,7 +54,8 @@ TEST(SimRecord, LayoutIsDateTimeHumidityTemperatureRun) {
     EXPECT_EQ(MaxRecords, 5461u);
 }
 
-TEST(SimClimate, RawWordsConvertBackToTheirValues) {
+TEST(SimClimate, RawWordsConvertBackToTheirValues)
+{
     EXPECT_DOUBLE_EQ(RawToTemperature(0), -40.0);
     EXPECT_NEAR(RawToTemperature(4000), 0.0, 1e-9);
     EXPECT_DOUBLE_EQ(RawToHumidity(0), -4.0);
@@ -61,7 +67,8 @@ TEST(SimClimate, RawWordsConvertBackToTheirValues) {
     EXPECT_NEAR(RawToHumidity(HumidityToRaw(150)), 100.0, 0.03);
 }
 
-TEST(SimClimate, DriftsSlowlyWithinRoomValues) {
+TEST(SimClimate, DriftsSlowlyWithinRoomValues)
+{
     TClimate c(7);
     double t = c.Temperature(), rh = c.Humidity();
     for (int i = 0; i < 20000; ++i) {
@@ -79,7 +86,8 @@ TEST(SimClimate, DriftsSlowlyWithinRoomValues) {
     EXPECT_EQ(a.RawTemperature(), b.RawTemperature());
 }
 
-TEST(SimDevice, SamplingAddsARecordEveryPeriodOfTheRun) {
+TEST(SimDevice, SamplingAddsARecordEveryPeriodOfTheRun)
+{
     const int64_t clock = CivilToSeconds({2024, 3, 31, 23, 59, 58});
     TDevice d(FixedClock(clock), 0);
     EXPECT_EQ(One(d, cmdRecordings, 0), 1);
@@ -114,7 +122,8 @@ TEST(SimDevice, SamplingAddsARecordEveryPeriodOfTheRun) {
     EXPECT_EQ(One(d, cmdRecordings, 200000), 1);
 }
 
-TEST(SimDevice, FullMemoryEndsTheAcquisition) {
+TEST(SimDevice, FullMemoryEndsTheAcquisition)
+{
     TDevice d(FixedClock(0), 0);
     std::vector<uint8_t> image((MaxRecords - 1) * RecordSize, 0);
     image[image.size() - 2] = 5; // last record: run 4
@@ -133,7 +142,8 @@ TEST(SimDevice, FullMemoryEndsTheAcquisition) {
     EXPECT_THROW(d.LoadMemory(std::vector<uint8_t>(MemorySize + 1)), std::invalid_argument);
 }
 
-TEST(SimDevice, RefusesOptionsItCannotHave) {
+TEST(SimDevice, RefusesOptionsItCannotHave)
+{
     TDeviceOptions o;
     o.Variant = 3;
     EXPECT_THROW(TDevice(o, 0), std::invalid_argument);
@@ -145,7 +155,8 @@ TEST(SimDevice, RefusesOptionsItCannotHave) {
     EXPECT_THROW(TDevice(o, 0), std::invalid_argument);
 }
 
-TEST(SimDevice, ClockBytesAfterYAreNotCommands) {
+TEST(SimDevice, ClockBytesAfterYAreNotCommands)
+{
     const int64_t start = CivilToSeconds({2020, 1, 1, 0, 0, 0});
     TDevice d(FixedClock(start), 0);
     // Hour 10 and day 19 are the bytes of "set period 0" and "set period 9".
@@ -173,7 +184,8 @@ TEST(SimDevice, ClockBytesAfterYAreNotCommands) {
     EXPECT_EQ(One(d, cmdPresence, 26000), ReplyYesVersion3);
 }
 
-TEST(SimDevice, AWordIsFixedByItsHighByteRequest) {
+TEST(SimDevice, AWordIsFixedByItsHighByteRequest)
+{
     TDeviceOptions o = FixedClock(0);
     TDevice a(o, 0), b(o, 0);
     const int word = One(a, cmdTemperatureHigh, 1000) * 256 + One(a, cmdTemperatureLow, 1000);
@@ -185,7 +197,8 @@ TEST(SimDevice, AWordIsFixedByItsHighByteRequest) {
               word);
 }
 
-TEST(SimDevice, PreloadedRecordsArePlausibleRunsBeforeNow) {
+TEST(SimDevice, PreloadedRecordsArePlausibleRunsBeforeNow)
+{
     TDeviceOptions o = FixedClock(CivilToSeconds({2025, 6, 1, 12, 0, 0}));
     o.Records = 500;
     o.PeriodCode = 3;
@@ -219,7 +232,8 @@ TEST(SimDevice, PreloadedRecordsArePlausibleRunsBeforeNow) {
     EXPECT_EQ(One(d, cmdRecordings, 0), d.Runs() + 1);
 }
 
-TEST(SimFaults, ShapeWhatGoesOut) {
+TEST(SimFaults, ShapeWhatGoesOut)
+{
     TResponse r;
     r.Reply = {'O'};
     r.Streams = true;

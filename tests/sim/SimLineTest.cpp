@@ -20,7 +20,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-TSimOptions Options(int Records, int Variant = 2) {
+TSimOptions Options(int Records, int Variant = 2)
+{
     TSimOptions o;
     o.Device.Records = Records;
     o.Device.Variant = Variant;
@@ -29,21 +30,24 @@ TSimOptions Options(int Records, int Variant = 2) {
     return o;
 }
 
-int Word(TLineClient &Line, uint8_t High, uint8_t Low) {
+int Word(TLineClient &Line, uint8_t High, uint8_t Low)
+{
     const uint16_t h = Line.Exchange(High, 1000);
     const uint16_t l = Line.Exchange(Low, 1000);
     return (h & 0xFF) * 256 + (l & 0xFF);
 }
 
 // Asks for the memory as the console does: prepare, empty the queues, send.
-void RequestMemory(TLineClient &Line) {
+void RequestMemory(TLineClient &Line)
+{
     Line.Send(cmdPrepare);
     Line.Send(cmdSend);
 }
 
 } // namespace
 
-TEST(SimLine, AnswersEveryCommandAsTheConsoleReadsIt) {
+TEST(SimLine, AnswersEveryCommandAsTheConsoleReadsIt)
+{
     TSimulator sim(Options(500));
     TLineClient line(sim.SlavePath());
     const int runs = sim.WithDevice([](TDevice &d, int64_t) { return d.Runs(); });
@@ -92,7 +96,8 @@ TEST(SimLine, AnswersEveryCommandAsTheConsoleReadsIt) {
     EXPECT_EQ(line.Exchange('Z', 50), NoByte);
 }
 
-TEST(SimLine, OlderLoggerSaysOAndKeepsItsPeriod) {
+TEST(SimLine, OlderLoggerSaysOAndKeepsItsPeriod)
+{
     TSimulator sim(Options(0, 1));
     TLineClient line(sim.SlavePath());
     EXPECT_EQ(line.Exchange(cmdPresence, 1000), ReplyYes);
@@ -100,7 +105,8 @@ TEST(SimLine, OlderLoggerSaysOAndKeepsItsPeriod) {
     EXPECT_EQ(line.Exchange(cmdPeriod, 1000), 4);
 }
 
-TEST(SimLine, StreamsExactlyTheBytesInUse) {
+TEST(SimLine, StreamsExactlyTheBytesInUse)
+{
     TSimulator sim(Options(500));
     TLineClient line(sim.SlavePath());
     RequestMemory(line);
@@ -109,7 +115,8 @@ TEST(SimLine, StreamsExactlyTheBytesInUse) {
     EXPECT_EQ(got, sim.Memory());
 }
 
-TEST(SimLine, FullMemoryStreamsPastAStalledReaderWithoutHoldingUpTheLogger) {
+TEST(SimLine, FullMemoryStreamsPastAStalledReaderWithoutHoldingUpTheLogger)
+{
     TSimulator sim(Options(0));
     const std::vector<uint8_t> image = RandomBytes(MemorySize, 12345);
     sim.WithDevice([&](TDevice &d, int64_t) { d.LoadMemory(image); });
@@ -124,7 +131,8 @@ TEST(SimLine, FullMemoryStreamsPastAStalledReaderWithoutHoldingUpTheLogger) {
     EXPECT_EQ(line.ReadStream(MemorySize + 1, 500), image);
 }
 
-TEST(SimLine, ACommandEndsATransferAndIsAnswered) {
+TEST(SimLine, ACommandEndsATransferAndIsAnswered)
+{
     TSimulator sim(Options(0));
     sim.WithDevice([](TDevice &d, int64_t) { d.LoadMemory(RandomBytes(MemorySize, 12345)); });
     TLineClient line(sim.SlavePath());
@@ -137,7 +145,8 @@ TEST(SimLine, ACommandEndsATransferAndIsAnswered) {
     EXPECT_LT(sim.StreamedBytes(), MemorySize);
 }
 
-TEST(SimLine, LateReplyIsDiscardedByTheNextCommand) {
+TEST(SimLine, LateReplyIsDiscardedByTheNextCommand)
+{
     TSimulator sim(Options(0));
     TLineClient line(sim.SlavePath());
     TFaults late;
@@ -152,7 +161,8 @@ TEST(SimLine, LateReplyIsDiscardedByTheNextCommand) {
     EXPECT_EQ(line.Exchange(cmdPeriod, 1000), 4);
 }
 
-TEST(SimLine, FaultsShowAsTheConsoleWouldSeeThem) {
+TEST(SimLine, FaultsShowAsTheConsoleWouldSeeThem)
+{
     TSimulator sim(Options(100));
     TLineClient line(sim.SlavePath());
 
@@ -178,7 +188,8 @@ TEST(SimLine, FaultsShowAsTheConsoleWouldSeeThem) {
     EXPECT_EQ(got, std::vector<uint8_t>(memory.begin(), memory.begin() + 1000));
 }
 
-TEST(SimLine, HangUpComesAfterEverythingSentHasBeenRead) {
+TEST(SimLine, HangUpComesAfterEverythingSentHasBeenRead)
+{
     TSimulator sim(Options(0));
     const std::vector<uint8_t> image = RandomBytes(40000, 12345);
     sim.WithDevice([&](TDevice &d, int64_t) { d.LoadMemory(image); });
@@ -194,7 +205,8 @@ TEST(SimLine, HangUpComesAfterEverythingSentHasBeenRead) {
     EXPECT_TRUE(sim.HungUp());
 }
 
-TEST(SimLine, RealtimePacesAtTheLineRate) {
+TEST(SimLine, RealtimePacesAtTheLineRate)
+{
     TSimOptions o = Options(80); // 960 bytes: half a second on the line
     o.Realtime = true;
     TSimulator sim(o);

@@ -27,7 +27,8 @@ struct TProgram {
     FILE *Out = nullptr;
 };
 
-TProgram Start(std::vector<std::string> Args) {
+TProgram Start(std::vector<std::string> Args)
+{
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         return {};
@@ -50,7 +51,8 @@ TProgram Start(std::vector<std::string> Args) {
 }
 
 // Exit status, or -1 when it does not end within a few seconds.
-int Wait(pid_t Pid) {
+int Wait(pid_t Pid)
+{
     for (int i = 0; i < 300; ++i) {
         int status = 0;
         if (waitpid(Pid, &status, WNOHANG) == Pid)
@@ -64,7 +66,8 @@ int Wait(pid_t Pid) {
 
 } // namespace
 
-TEST(SimProgram, ServesTheLineBehindTheLinkUntilTerminated) {
+TEST(SimProgram, ServesTheLineBehindTheLinkUntilTerminated)
+{
     char dir[] = "/tmp/orva-sim-test-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string link = std::string(dir) + "/ttyORVA";
@@ -92,7 +95,8 @@ TEST(SimProgram, ServesTheLineBehindTheLinkUntilTerminated) {
     rmdir(dir);
 }
 
-TEST(SimProgram, RefusesBadArguments) {
+TEST(SimProgram, RefusesBadArguments)
+{
     for (const char *bad : {"--variant=3", "--records", "--period"}) {
         std::vector<std::string> args = {bad};
         if (std::string(bad) != "--variant=3")
@@ -106,7 +110,8 @@ TEST(SimProgram, RefusesBadArguments) {
 
 // "--log": the bytes received and the writes to the line, on the clock the
 // other side keeps too, in the order and with the pauses they came.
-TEST(SimProgram, LogsWhatCrossesTheLineWithItsTime) {
+TEST(SimProgram, LogsWhatCrossesTheLineWithItsTime)
+{
     char dir[] = "/tmp/orva-sim-test-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string link = std::string(dir) + "/ttyORVA";

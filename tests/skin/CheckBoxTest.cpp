@@ -12,7 +12,8 @@ constexpr TColor Back = 0x223344;
 struct TBoxOnForm {
     TForm Form{nullptr};
     TDSCheckBox *Box;
-    TBoxOnForm() {
+    TBoxOnForm()
+    {
         Form.SetBounds(0, 0, 120, 20);
         Form.SetColor(Back);
         Box = new TDSCheckBox(&Form);
@@ -30,7 +31,8 @@ constexpr int Strokes[7][3] = {{2, 5, 7}, {3, 5, 8}, {4, 6, 8}, {5, 5, 7},
                                {6, 4, 6}, {7, 3, 5}, {8, 2, 4}};
 
 void ExpectBox(TBoxOnForm &T, int D, bool Checked, TColor TopLeft, TColor BottomRight,
-               TColor Inside, TColor Mark) {
+               TColor Inside, TColor Mark)
+{
     for (int i = 0; i <= 10; ++i) {
         EXPECT_EQ(T.At(D, i), TopLeft) << "left " << i;
         EXPECT_EQ(T.At(D + i, 0), TopLeft) << "top " << i;
@@ -50,7 +52,8 @@ void ExpectBox(TBoxOnForm &T, int D, bool Checked, TColor TopLeft, TColor Bottom
 
 } // namespace
 
-TEST(DSCheckBox, StrokesAndColoursEnabledAndDisabled) {
+TEST(DSCheckBox, StrokesAndColoursEnabledAndDisabled)
+{
     TBoxOnForm t;
     EXPECT_EQ(t.Box->Height(), 11);
     EXPECT_EQ(t.Box->Width(), t.Box->Canvas()->TextWidth("\xB0"
@@ -78,7 +81,8 @@ TEST(DSCheckBox, StrokesAndColoursEnabledAndDisabled) {
     ExpectBox(t, 0, false, 0x584E4E, 0x808080, 0x5B5B5B, 0);
 }
 
-TEST(DSCheckBox, BoxOnTheRightKeepsItsRightEdgeWhileTheCaptionChanges) {
+TEST(DSCheckBox, BoxOnTheRightKeepsItsRightEdgeWhileTheCaptionChanges)
+{
     TBoxOnForm t;
     t.Box->SetLeft(40);
     t.Box->SetAtLeft(false);
@@ -99,7 +103,8 @@ TEST(DSCheckBox, BoxOnTheRightKeepsItsRightEdgeWhileTheCaptionChanges) {
     EXPECT_EQ(t.Box->RightEdge, t.Box->Left());
 }
 
-TEST(DSCheckBox, LoadedKeepsTheRightEdgeOfTheCaption) {
+TEST(DSCheckBox, LoadedKeepsTheRightEdgeOfTheCaption)
+{
     TForm form(nullptr);
     auto *box = new TDSCheckBox(&form);
     box->BeginLoading();
@@ -111,7 +116,8 @@ TEST(DSCheckBox, LoadedKeepsTheRightEdgeOfTheCaption) {
     EXPECT_EQ(box->RightEdge, box->Canvas()->TextWidth("abc") + 30 + 16);
 }
 
-TEST(DSCheckBox, PressesToggleExceptTheRightButtonOrWhenDisabled) {
+TEST(DSCheckBox, PressesToggleExceptTheRightButtonOrWhenDisabled)
+{
     TBoxOnForm t;
     int clicks = 0, downs = 0;
     t.Box->OnClick = [&](TObject *) { ++clicks; };
@@ -138,7 +144,8 @@ TEST(DSCheckBox, PressesToggleExceptTheRightButtonOrWhenDisabled) {
     EXPECT_EQ(downs, 4); // mouse events still arrive
 }
 
-TEST(DSCheckBox, WidthFollowsTheCaptionAndABlankCaptionBecomesTheName) {
+TEST(DSCheckBox, WidthFollowsTheCaptionAndABlankCaptionBecomesTheName)
+{
     TBoxOnForm t;
     const int width = t.Box->Width();
     t.Box->SetWidth(300);

@@ -7,7 +7,8 @@
 
 #include <cstdlib>
 
-TEST(DSGradient, ConsoleHeaderPaintsItsColumnsFromStartToEndColour) {
+TEST(DSGradient, ConsoleHeaderPaintsItsColumnsFromStartToEndColour)
+{
     TDSGradient header(nullptr);
     EXPECT_EQ(header.StartColor(), 0x645858);
     EXPECT_EQ(header.EndColor(), 0x554A4A);
@@ -36,7 +37,8 @@ TEST(DSGradient, ConsoleHeaderPaintsItsColumnsFromStartToEndColour) {
     }
 }
 
-TEST(DSGradient, ColourWidthBelowOneIsIgnored) {
+TEST(DSGradient, ColourWidthBelowOneIsIgnored)
+{
     TDSGradient g(nullptr);
     g.SetBounds(0, 0, 10, 4);
     g.SetStartColor(clBlack);
@@ -55,7 +57,8 @@ namespace {
 template <class T> struct THeaderOnForm {
     TForm Form{nullptr};
     T *Header;
-    THeaderOnForm() {
+    THeaderOnForm()
+    {
         Form.SetBounds(100, 100, 200, 100);
         Header = new T(&Form);
         Header->SetParent(&Form);
@@ -65,7 +68,8 @@ template <class T> struct THeaderOnForm {
     }
     // A press at (10, 10), then the pointer moves by (20, 5) with the left
     // button held; returns how far the form moved.
-    QPoint PressAndMove(TMouseButton Button) {
+    QPoint PressAndMove(TMouseButton Button)
+    {
         QPoint start = Form.pos();
         Header->HandleMouseDown(Button, Button == mbLeft ? ssLeft : ssRight, 10, 10);
         Header->HandleMouseMove(ssLeft, 30, 15);
@@ -75,7 +79,8 @@ template <class T> struct THeaderOnForm {
 };
 } // namespace
 
-TEST(DSGradient, LeftPressDragsTheFormRightPressDoesNot) {
+TEST(DSGradient, LeftPressDragsTheFormRightPressDoesNot)
+{
     THeaderOnForm<TDSGradient> t;
     int downs = 0;
     t.Header->OnMouseDown = [&](TObject *, TMouseButton, TShiftState, int, int) { ++downs; };
@@ -87,7 +92,8 @@ TEST(DSGradient, LeftPressDragsTheFormRightPressDoesNot) {
     EXPECT_FALSE(t.Header->MouseCapture());
 }
 
-TEST(DSGradient, FormDragOnTheBaseDragsTheOutermostWindowedOwner) {
+TEST(DSGradient, FormDragOnTheBaseDragsTheOutermostWindowedOwner)
+{
     THeaderOnForm<TDSCustomGradient> t;
     EXPECT_EQ(t.PressAndMove(mbLeft), QPoint(0, 0));
     t.Header->FormDrag = true;

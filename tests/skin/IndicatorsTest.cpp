@@ -13,19 +13,22 @@ public:
     int Paints = 0;
 
 protected:
-    void Paint() override {
+    void Paint() override
+    {
         ++Paints;
         TDSSimpleLed::Paint();
     }
 };
 
-TColor At(TControl &Control, int X, int Y) {
+TColor At(TControl &Control, int X, int Y)
+{
     return Control.Canvas()->Pixels(X, Y);
 }
 
 } // namespace
 
-TEST(SimpleLed, ConsoleLampDrawsItsLargeFrameAtFourNine) {
+TEST(SimpleLed, ConsoleLampDrawsItsLargeFrameAtFourNine)
+{
     TDSSimpleLed led(nullptr);
     EXPECT_EQ(led.Width(), 25);
     EXPECT_EQ(led.Height(), 25);
@@ -49,7 +52,8 @@ TEST(SimpleLed, ConsoleLampDrawsItsLargeFrameAtFourNine) {
     EXPECT_EQ(At(led, 4, 9), clWhite);
 }
 
-TEST(SimpleLed, ActiveRaisesOnChangeOnlyOnAChange) {
+TEST(SimpleLed, ActiveRaisesOnChangeOnlyOnAChange)
+{
     TCountingLed led(nullptr);
     int changes = 0;
     led.OnChange = [&](TObject *Sender) {
@@ -68,7 +72,8 @@ TEST(SimpleLed, ActiveRaisesOnChangeOnlyOnAChange) {
     EXPECT_EQ(led.Paints, 2);
 }
 
-TEST(SimpleLed, PaletteRecoloursTheKeysAndLeavesTheRest) {
+TEST(SimpleLed, PaletteRecoloursTheKeysAndLeavesTheRest)
+{
     TCountingLed led(nullptr);
     TDSGraphPal pal;
     pal.SetLow(clBlue);
@@ -103,7 +108,8 @@ TEST(SimpleLed, PaletteRecoloursTheKeysAndLeavesTheRest) {
     EXPECT_EQ(image->Pixels(12, 2), clYellow);
 }
 
-TEST(SimpleLed, CustomGlyphsAreDrawnAsGivenAndTheCaptionBeside) {
+TEST(SimpleLed, CustomGlyphsAreDrawnAsGivenAndTheCaptionBeside)
+{
     TCountingLed led(nullptr);
     led.SetBounds(0, 0, 80, 25);
     led.SetDrawStyle(tdsCustom);
@@ -133,7 +139,8 @@ TEST(SimpleLed, CustomGlyphsAreDrawnAsGivenAndTheCaptionBeside) {
     EXPECT_EQ(At(led, led.GlyphRect().Left, led.GlyphRect().Top), clFuchsia);
 }
 
-TEST(SimpleLed, ImageRightPutsTheCaptionLeftOfTheLampBothCentred) {
+TEST(SimpleLed, ImageRightPutsTheCaptionLeftOfTheLampBothCentred)
+{
     TCountingLed led(nullptr);
     led.SetBounds(0, 0, 80, 25);
     led.SetLayout(tImageRight);
@@ -148,7 +155,8 @@ TEST(SimpleLed, ImageRightPutsTheCaptionLeftOfTheLampBothCentred) {
     EXPECT_GT(CountInk(*led.Canvas()->Bitmap(), text, clBlack), 0);
 }
 
-TEST(SimpleLed, TransparentLampShowsWhatLiesBeneathIt) {
+TEST(SimpleLed, TransparentLampShowsWhatLiesBeneathIt)
+{
     TForm form(nullptr);
     form.SetBounds(0, 0, 40, 30);
     form.SetColor(clGreen);
@@ -179,7 +187,8 @@ TEST(SimpleLed, TransparentLampShowsWhatLiesBeneathIt) {
     EXPECT_EQ(led->Canvas()->Pixels(6, 11), clMaroon);
 }
 
-TEST(SimpleLed, AboutTextsCannotBeChanged) {
+TEST(SimpleLed, AboutTextsCannotBeChanged)
+{
     TDSSimpleLed led(nullptr);
     led.SetAboutDS("x");
     led.SetAboutVers("2");

@@ -7,7 +7,8 @@
 
 #include <cstdlib>
 
-TEST(GradientFill, BandsDownStepByTheColourWidthAndTheLastOneRunsPastTheEdge) {
+TEST(GradientFill, BandsDownStepByTheColourWidthAndTheLastOneRunsPastTheEdge)
+{
     auto b = WhiteBitmap(3, 6);
     GradientFill(b->Canvas(), Rect(0, 0, 3, 4), 0x000000, 0x0000FF, tgdUpDown, 1);
     const int reds[] = {0, 63, 127, 191, 255};
@@ -23,7 +24,8 @@ TEST(GradientFill, BandsDownStepByTheColourWidthAndTheLastOneRunsPastTheEdge) {
     EXPECT_EQ(c->Canvas()->Pixels(1, 12), clWhite);
 }
 
-TEST(GradientFill, HeaderColumnsRunFromStartToEndColourOneBeyondTheRect) {
+TEST(GradientFill, HeaderColumnsRunFromStartToEndColourOneBeyondTheRect)
+{
     auto b = WhiteBitmap(579, 3);
     GradientFill(b->Canvas(), Rect(0, 0, 577, 2), 0x804000, 0x554A4A, tgdLeftRight, 1);
     EXPECT_EQ(b->Canvas()->Pixels(0, 0), 0x804000);
@@ -43,7 +45,8 @@ TEST(GradientFill, HeaderColumnsRunFromStartToEndColourOneBeyondTheRect) {
     EXPECT_EQ(GetBValue(b->Canvas()->Pixels(576, 0)), 0x80 - 42); // -43 * 576 / 577 = -42.9
 }
 
-TEST(GradientFill, Chord2SweepsDiagonalsFromBottomLeftInCanvasCoordinates) {
+TEST(GradientFill, Chord2SweepsDiagonalsFromBottomLeftInCanvasCoordinates)
+{
     // A 10 x 10 rect placed away from the origin: the chords ignore its
     // position and use only its size.
     auto b = WhiteBitmap(30, 30);
@@ -69,7 +72,8 @@ TEST(GradientFill, Chord2SweepsDiagonalsFromBottomLeftInCanvasCoordinates) {
     EXPECT_EQ(c->Canvas()->Pixels(0, 20), clWhite); // the end point is left out
 }
 
-TEST(GradientFill, NothingWithoutExtentOrColourWidth) {
+TEST(GradientFill, NothingWithoutExtentOrColourWidth)
+{
     auto b = WhiteBitmap(8, 8);
     GradientFill(b->Canvas(), Rect(0, 0, 8, 0), clBlack, clRed, tgdUpDown, 1);
     GradientFill(b->Canvas(), Rect(4, 0, 2, 8), clBlack, clRed, tgdLeftRight, 1);
@@ -79,7 +83,8 @@ TEST(GradientFill, NothingWithoutExtentOrColourWidth) {
     EXPECT_EQ(CountInk(*b, Rect(0, 0, 8, 8)), 0);
 }
 
-TEST(GradientFill, SystemColoursAreResolvedBeforeTheArithmetic) {
+TEST(GradientFill, SystemColoursAreResolvedBeforeTheArithmetic)
+{
     uint8_t r, g, b;
     SplitColor(clBtnShadow, r, g, b);
     EXPECT_EQ(RGB(r, g, b), GetSysColor(0x10));
@@ -90,7 +95,8 @@ TEST(GradientFill, SystemColoursAreResolvedBeforeTheArithmetic) {
     EXPECT_EQ(bitmap->Canvas()->Pixels(0, 0), ResolveColor(clBtnShadow));
 }
 
-TEST(CalcGlyphLayout, MarginAndSpacingSpreadInThirds) {
+TEST(CalcGlyphLayout, MarginAndSpacingSpreadInThirds)
+{
     TBitmap b;
     TCanvas *canvas = b.Canvas();
     const std::string caption = "Ventil";
@@ -123,7 +129,8 @@ TEST(CalcGlyphLayout, MarginAndSpacingSpreadInThirds) {
     EXPECT_EQ(text.Bottom, glyph.Y - (60 + th - 10 - th) / 2);
 }
 
-TEST(CalcGlyphLayout, NoCaptionMeansNoSpacingAndAnEmptyTextRect) {
+TEST(CalcGlyphLayout, NoCaptionMeansNoSpacingAndAnEmptyTextRect)
+{
     TBitmap b;
     TPoint glyph;
     TRect text{1, 1, 1, 1};
@@ -138,7 +145,8 @@ TEST(CalcGlyphLayout, NoCaptionMeansNoSpacingAndAnEmptyTextRect) {
     EXPECT_EQ(text.Left, 21);
 }
 
-TEST(OuterWindowedOwner, FollowsWindowedOwnersOutward) {
+TEST(OuterWindowedOwner, FollowsWindowedOwnersOutward)
+{
     TForm form(nullptr);
     TCustomControl panel(&form);
     TGraphicControl onPanel(&panel);
@@ -152,7 +160,8 @@ TEST(OuterWindowedOwner, FollowsWindowedOwnersOutward) {
     EXPECT_EQ(OuterWindowedOwner(&onPlain), nullptr);
 }
 
-TEST(GraphPal, ChangesNotifyOnceAndEqualValuesNotAtAll) {
+TEST(GraphPal, ChangesNotifyOnceAndEqualValuesNotAtAll)
+{
     TDSGraphPal pal;
     EXPECT_EQ(pal.Low(), clGreen);
     EXPECT_EQ(pal.High(), clLime);
@@ -185,7 +194,8 @@ TEST(GraphPal, ChangesNotifyOnceAndEqualValuesNotAtAll) {
     EXPECT_EQ(changes, 3);
 }
 
-TEST(GraphPal, RecolourJudgesEveryPixelOnTheOriginal) {
+TEST(GraphPal, RecolourJudgesEveryPixelOnTheOriginal)
+{
     auto b = WhiteBitmap(4, 1);
     b->Canvas()->SetPixels(0, 0, clMaroon);
     b->Canvas()->SetPixels(1, 0, clRed);

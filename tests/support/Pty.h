@@ -73,7 +73,8 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
         while (out.size() < Want) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  deadline - std::chrono::steady_clock::now()).count();
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
             if (left <= 0)
                 break;
             pollfd p{Master, POLLIN, 0};

@@ -49,7 +49,10 @@ inline void ClickAt(QWidget *W, QPoint At)
     MoveTo(W, At);
     QTest::mouseClick(WindowOf(W), Qt::LeftButton, Qt::NoModifier, InWindow(W, At));
 }
-inline void Click(QWidget *W) { ClickAt(W, Middle(W)); }
+inline void Click(QWidget *W)
+{
+    ClickAt(W, Middle(W));
+}
 
 // One key pressed and released on the window that shows W.
 inline void Key(QWidget *W, Qt::Key K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)

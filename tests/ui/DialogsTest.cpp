@@ -96,7 +96,9 @@ TEST(Dialogs, NamesBeyondTheSystemsLettersPassThroughTheFileDialog)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::string folder = dir.path().toStdString() + "/Mer\xC3\xA9nja \xC4\x8C";
-    const std::string file = folder + "/\xC4\x8C" "a\xC4\x8D" "ak.dts";
+    const std::string file = folder + "/\xC4\x8C"
+                                      "a\xC4\x8D"
+                                      "ak.dts";
     ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(folder.c_str())));
     QFile made(QString::fromUtf8(file.c_str()));
     ASSERT_TRUE(made.open(QIODevice::WriteOnly));

@@ -36,12 +36,10 @@ protected:
     void SetUp() override
     {
         Form.SetBounds(0, 0, 400, 300);
-        Form.OnKeyDown = [this](TObject *, uint16_t &Key, TShiftState) {
-            FormKeys.push_back(Key);
-        };
+        Form.OnKeyDown = [this](TObject *, uint16_t &Key, TShiftState) { FormKeys.push_back(Key); };
     }
-    template <class T> T *Place(int Left, int Top, int Width, int Height,
-                                TWinControl *Parent = nullptr)
+    template <class T>
+    T *Place(int Left, int Top, int Width, int Height, TWinControl *Parent = nullptr)
     {
         auto *c = new T(&Form);
         c->SetParent(Parent ? Parent : &Form);
@@ -149,7 +147,9 @@ TEST_F(Focus, TheFocusArrivesBeforeThePressIsHandled)
     std::string log;
     edit->OnExit = [&](TObject *) { log += "edit exit;"; };
     pages->OnEnter = [&](TObject *) { log += "tabs enter;"; };
-    pages->OnChange = [&](TObject *) { log += "page " + std::to_string(pages->ActivePageIndex()) + ";"; };
+    pages->OnChange = [&](TObject *) {
+        log += "page " + std::to_string(pages->ActivePageIndex()) + ";";
+    };
     Show();
     ClickAt(edit, QPoint(5, 5));
     const TRect second = pages->TabRect(1);
@@ -312,17 +312,14 @@ TEST_F(Focus, CtrlTabAndTheArrowsTurnThePagesAndTheKeysNeverGetLost)
     };
     const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, back = ctrl | Qt::ShiftModifier;
     const std::vector<TPress> presses = {
-        {Qt::Key_Right, {}, 1, pages},
-        {Qt::Key_Left, {}, 0, pages},
-        {Qt::Key_Left, {}, 2, pages},       // round to the last
-        {Qt::Key_Tab, ctrl, 0, pages},      // from the tabs, they keep the keys
-        {Qt::Key_Tab, {}, 0, fields[0]},    // into the page
-        {Qt::Key_Tab, ctrl, 1, fields[1]},  // from a field: the new page's first
-        {Qt::Key_Tab, ctrl, 2, pages},      // a page without fields: the tabs
-        {Qt::Key_Backtab, back, 1, pages},
-        {Qt::Key_Tab, {}, 1, fields[1]},
-        {Qt::Key_Backtab, back, 0, fields[0]},
-        {Qt::Key_Backtab, back, 2, pages},
+        {Qt::Key_Right, {}, 1, pages},         {Qt::Key_Left, {}, 0, pages},
+        {Qt::Key_Left, {}, 2, pages},      // round to the last
+        {Qt::Key_Tab, ctrl, 0, pages},     // from the tabs, they keep the keys
+        {Qt::Key_Tab, {}, 0, fields[0]},   // into the page
+        {Qt::Key_Tab, ctrl, 1, fields[1]}, // from a field: the new page's first
+        {Qt::Key_Tab, ctrl, 2, pages},     // a page without fields: the tabs
+        {Qt::Key_Backtab, back, 1, pages},     {Qt::Key_Tab, {}, 1, fields[1]},
+        {Qt::Key_Backtab, back, 0, fields[0]}, {Qt::Key_Backtab, back, 2, pages},
     };
     for (size_t i = 0; i < presses.size(); ++i) {
         SCOPED_TRACE(i);
@@ -349,7 +346,8 @@ TEST_F(Focus, CtrlTabAndTheArrowsTurnThePagesAndTheKeysNeverGetLost)
         dots += trackOn.pixel(x, 0) != trackOff.pixel(x, 0);
     const TRect tab = pages->TabRect(0);
     EXPECT_GE(marked, 20);
-    EXPECT_TRUE(QRect(tab.Left, tab.Top, tab.Right - tab.Left, tab.Bottom - tab.Top).contains(where));
+    EXPECT_TRUE(
+        QRect(tab.Left, tab.Top, tab.Right - tab.Left, tab.Bottom - tab.Top).contains(where));
     EXPECT_GE(dots, trackOn.width() / 3) << "no dotted edge on the focused track bar";
 }
 

@@ -93,7 +93,10 @@ protected:
     }
 };
 
-QRgb Rgb(TColor C) { return qRgb(GetRValue(C), GetGValue(C), GetBValue(C)); }
+QRgb Rgb(TColor C)
+{
+    return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
+}
 
 class ScreenPaints : public ::testing::Test {
 protected:

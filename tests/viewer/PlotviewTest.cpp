@@ -202,7 +202,9 @@ TEST_F(PlotviewTest, LoadShowsTheWholeRecording)
 
 TEST_F(PlotviewTest, ANameBeyondTheSystemsLettersIsTheTitleAsSpelled)
 {
-    const std::string name = "\xC4\x8C" "a\xC4\x8D" "ak_m\xC3\xA9renje.dts"; // as Linux spells it
+    const std::string name = "\xC4\x8C"
+                             "a\xC4\x8D"
+                             "ak_m\xC3\xA9renje.dts"; // as Linux spells it
     const QString shown = QString::fromUtf8("Čačak_mérenje.dts");
     WriteDts(File(name), RunSamples({0, 1, 1}));
     Load(File(name));
@@ -326,9 +328,8 @@ TEST_F(PlotviewTest, AClickPutsTheKeyboardWhereItLandsAndTheFilterFiltersAsTyped
     windowinput::Key(&Form, Qt::Key_Space);
     EXPECT_EQ(Script.Opened, 2);
 
-    for (TWinControl *c : std::vector<TWinControl *>{Form.ComboBox1, Form.CheckBox1,
-                                                     Form.CheckBox2, Form.ChartView,
-                                                     Form.dxButton4}) {
+    for (TWinControl *c : std::vector<TWinControl *>{Form.ComboBox1, Form.CheckBox1, Form.CheckBox2,
+                                                     Form.ChartView, Form.dxButton4}) {
         SCOPED_TRACE(c->Name());
         ClickAt(c, QPoint(8, c->Height() / 2));
         EXPECT_EQ(Form.ActiveControl(), c);

@@ -69,8 +69,8 @@ int main(int argc, char **argv)
 
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
-    std::printf("points %d, chart %dx%d in the %dx%d window\n", form.Data.PointCount, width,
-                height, form.Width(), form.Height());
+    std::printf("points %d, chart %dx%d in the %dx%d window\n", form.Data.PointCount, width, height,
+                form.Width(), form.Height());
     std::printf("refresh_data          %8.1f ms\n", loaded);
     std::printf("first full paint      %8.1f ms\n", painted - loaded);
     std::printf("refresh_data to paint %8.1f ms\n", painted);
@@ -90,8 +90,7 @@ int main(int argc, char **argv)
     {
         std::ofstream g(script);
         g << "set terminal pngcairo size " << width << "," << height << "\n"
-          << "set output '" << testpictures::PicturePath("bench-gnuplot.png").toStdString()
-          << "'\n"
+          << "set output '" << testpictures::PicturePath("bench-gnuplot.png").toStdString() << "'\n"
           << "set yrange [0:*]\n"
           << "plot '" << text << "' using 1:2 with lines lc rgb 'red' lw 2 title 'Temperatura', "
           << "'' using 1:3 with lines lc rgb 'green' lw 2 title 'Vlaznost'\n";

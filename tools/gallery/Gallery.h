@@ -13,7 +13,8 @@ using TGalleryPage = void (*)(const TGallerySave &Save);
 
 int RegisterGalleryPage(const char *Name, TGalleryPage Page);
 
-#define GALLERY_PAGE(name)                                                                                   \
-    static void GalleryPage_##name(const TGallerySave &Save);                                                \
-    static const int GalleryPageRegistered_##name = RegisterGalleryPage(#name, GalleryPage_##name);         \
+#define GALLERY_PAGE(name)                                                                         \
+    static void GalleryPage_##name(const TGallerySave &Save);                                      \
+    static const int GalleryPageRegistered_##name =                                                \
+        RegisterGalleryPage(#name, GalleryPage_##name);                                            \
     static void GalleryPage_##name(const TGallerySave &Save)

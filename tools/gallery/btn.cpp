@@ -32,14 +32,9 @@ void PaintLook(TdxButton *Button, TLook State, TCanvas *Canvas, int X, int Y)
     Button->SetEnabled(State != Disabled);
     switch (State) {
     case Normal:
-    case Disabled:
-        break;
-    case Hot:
-        Button->HandleMouseEnter();
-        break;
-    case Focused:
-        Button->SetFocus();
-        break;
+    case Disabled: break;
+    case Hot: Button->HandleMouseEnter(); break;
+    case Focused: Button->SetFocus(); break;
     case Pressed:
         Button->HandleMouseEnter();
         Button->HandleMouseDown(mbLeft, ssLeft, Button->Width() / 2, Button->Height() / 2);

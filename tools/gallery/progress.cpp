@@ -7,7 +7,8 @@
 
 namespace {
 
-QImage Picture(TProgressCyl &Bar) {
+QImage Picture(TProgressCyl &Bar)
+{
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf24bit);
     bitmap.SetSize(Bar.Width(), Bar.Height());
@@ -16,7 +17,8 @@ QImage Picture(TProgressCyl &Bar) {
 }
 
 // Max before Position, as the console writes them.
-void ShowPercent(TProgressCyl &Bar, int Max, double Percent) {
+void ShowPercent(TProgressCyl &Bar, int Max, double Percent)
+{
     Bar.SetMax(Max);
     Bar.SetPosition(static_cast<int>(std::lround(Max * Percent / 100)));
 }
@@ -29,7 +31,8 @@ const TStage Stages[] = {{"0", 0}, {"37", 37}, {"99.9", 99.9}, {"100", 100}};
 
 } // namespace
 
-GALLERY_PAGE(progress) {
+GALLERY_PAGE(progress)
+{
     // The report progress: stored bevel and border settings, then the preset.
     for (const TStage &stage : Stages) {
         TProgressCyl ProgressCyl1(nullptr);

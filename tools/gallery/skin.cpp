@@ -9,20 +9,23 @@
 
 namespace {
 
-QImage Render(TControl &Control) {
+QImage Render(TControl &Control)
+{
     TBitmap picture;
     picture.SetSize(Control.Width(), Control.Height());
     Control.PaintTo(picture.Canvas(), 0, 0);
     return picture.Image().copy();
 }
 
-QImage Enlarged(const QImage &Image, int Factor) {
+QImage Enlarged(const QImage &Image, int Factor)
+{
     return Image.scaled(Image.size() * Factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 } // namespace
 
-GALLERY_PAGE(skin) {
+GALLERY_PAGE(skin)
+{
     // The lamp sits, transparent, on the header's gradient.
     for (bool active : {false, true}) {
         TForm form(nullptr);

@@ -13,7 +13,8 @@ namespace orvasim {
 namespace {
 
 // Waits for the descriptor to become readable; false on time-out.
-bool WaitReadable(int Fd, int TimeoutMs) {
+bool WaitReadable(int Fd, int TimeoutMs)
+{
     pollfd p{Fd, POLLIN, 0};
     int r;
     do
@@ -24,7 +25,8 @@ bool WaitReadable(int Fd, int TimeoutMs) {
 
 } // namespace
 
-TLineClient::TLineClient(const std::string &Path) {
+TLineClient::TLineClient(const std::string &Path)
+{
     FFd = ::open(Path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (FFd < 0)
         throw std::system_error(errno, std::generic_category(), Path);
@@ -41,29 +43,34 @@ TLineClient::TLineClient(const std::string &Path) {
     throw std::system_error(error, std::generic_category(), Path);
 }
 
-TLineClient::~TLineClient() {
+TLineClient::~TLineClient()
+{
     ::close(FFd);
 }
 
-void TLineClient::Send(uint8_t Command) {
+void TLineClient::Send(uint8_t Command)
+{
     tcflush(FFd, TCIOFLUSH);
     while (::write(FFd, &Command, 1) < 0 && errno == EINTR) {
     }
 }
 
-uint16_t TLineClient::Read(int TimeoutMs) {
+uint16_t TLineClient::Read(int TimeoutMs)
+{
     uint8_t b;
     if (WaitReadable(FFd, TimeoutMs) && ::read(FFd, &b, 1) == 1)
         return b;
     return NoByte;
 }
 
-uint16_t TLineClient::Exchange(uint8_t Command, int TimeoutMs) {
+uint16_t TLineClient::Exchange(uint8_t Command, int TimeoutMs)
+{
     Send(Command);
     return Read(TimeoutMs);
 }
 
-std::vector<uint8_t> TLineClient::ReadStream(size_t Count, int IdleMs) {
+std::vector<uint8_t> TLineClient::ReadStream(size_t Count, int IdleMs)
+{
     std::vector<uint8_t> bytes(Count);
     size_t got = 0;
     while (got < Count && WaitReadable(FFd, IdleMs)) {
@@ -77,7 +84,8 @@ std::vector<uint8_t> TLineClient::ReadStream(size_t Count, int IdleMs) {
     return bytes;
 }
 
-bool TLineClient::HungUp(int TimeoutMs) {
+bool TLineClient::HungUp(int TimeoutMs)
+{
     if (!WaitReadable(FFd, TimeoutMs))
         return false;
     uint8_t b;

@@ -8,7 +8,8 @@ namespace {
 
 // Days between 1970-01-01 and the given date of the proleptic Gregorian
 // calendar (H. Hinnant's days_from_civil).
-int64_t DaysFromCivil(int64_t y, int m, int d) {
+int64_t DaysFromCivil(int64_t y, int m, int d)
+{
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
     const int64_t yoe = y - era * 400;
@@ -17,13 +18,15 @@ int64_t DaysFromCivil(int64_t y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
-int64_t FloorDiv(int64_t a, int64_t b) {
+int64_t FloorDiv(int64_t a, int64_t b)
+{
     return a / b - (a % b != 0 && (a < 0) != (b < 0));
 }
 
 } // namespace
 
-int64_t CivilToSeconds(const TCivilTime &Time) {
+int64_t CivilToSeconds(const TCivilTime &Time)
+{
     const int64_t months = int64_t(Time.Year) * 12 + (Time.Month - 1);
     const int64_t year = FloorDiv(months, 12);
     const int month = int(months - year * 12) + 1;
@@ -31,7 +34,8 @@ int64_t CivilToSeconds(const TCivilTime &Time) {
     return days * 86400 + int64_t(Time.Hour) * 3600 + int64_t(Time.Minute) * 60 + Time.Second;
 }
 
-TCivilTime SecondsToCivil(int64_t Seconds) {
+TCivilTime SecondsToCivil(int64_t Seconds)
+{
     const int64_t days = FloorDiv(Seconds, 86400);
     const int64_t rest = Seconds - days * 86400;
     const int64_t z = days + 719468;
@@ -50,12 +54,14 @@ TCivilTime SecondsToCivil(int64_t Seconds) {
     return t;
 }
 
-int DaysInMonth(int Year, int Month) {
+int DaysInMonth(int Year, int Month)
+{
     return int(DaysFromCivil(Month == 12 ? Year + 1 : Year, Month == 12 ? 1 : Month + 1, 1) -
                DaysFromCivil(Year, Month, 1));
 }
 
-int64_t LocalNowSeconds() {
+int64_t LocalNowSeconds()
+{
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

@@ -17,7 +17,8 @@ constexpr int Periods[PeriodCount] = {2, 10, 30, 60, 300, 600, 1200, 1800, 3600,
 // later than this after the one before is a command again.
 constexpr int64_t ClockByteWindowMs = 5000;
 
-std::string FormatClock(int64_t Seconds) {
+std::string FormatClock(int64_t Seconds)
+{
     const TCivilTime t = SecondsToCivil(Seconds);
     char text[40];
     std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", t.Day, t.Month, t.Year,
@@ -25,8 +26,8 @@ std::string FormatClock(int64_t Seconds) {
     return text;
 }
 
-void AppendRecord(std::vector<uint8_t> &Memory, int64_t At, const TClimate &Climate,
-                  int RunPlusOne) {
+void AppendRecord(std::vector<uint8_t> &Memory, int64_t At, const TClimate &Climate, int RunPlusOne)
+{
     const TCivilTime t = SecondsToCivil(At);
     TRecord r;
     r.Day = uint8_t(t.Day);
@@ -44,7 +45,8 @@ void AppendRecord(std::vector<uint8_t> &Memory, int64_t At, const TClimate &Clim
 
 } // namespace
 
-int PeriodSeconds(int Code) {
+int PeriodSeconds(int Code)
+{
     if (Code < 0 || Code >= PeriodCount)
         throw std::invalid_argument("period code outside 0..9");
     return Periods[Code];
@@ -53,7 +55,8 @@ int PeriodSeconds(int Code) {
 TDevice::TDevice(const TDeviceOptions &Options, int64_t NowMs)
     : FVariant(Options.Variant), FPeriodCode(Options.PeriodCode),
       FClockBase(Options.Clock ? *Options.Clock : LocalNowSeconds()), FClockRefMs(NowMs),
-      FClimate(Options.Seed), FClimateMs(NowMs) {
+      FClimate(Options.Seed), FClimateMs(NowMs)
+{
     if (FVariant != 1 && FVariant != 2)
         throw std::invalid_argument("variant must be 1 or 2");
     PeriodSeconds(FPeriodCode);
@@ -66,11 +69,13 @@ TDevice::TDevice(const TDeviceOptions &Options, int64_t NowMs)
     }
 }
 
-int64_t TDevice::ClockSeconds(int64_t NowMs) const {
+int64_t TDevice::ClockSeconds(int64_t NowMs) const
+{
     return FClockBase + (NowMs - FClockRefMs) / 1000;
 }
 
-void TDevice::Preload(int Count, uint64_t Seed, int64_t NowMs) {
+void TDevice::Preload(int Count, uint64_t Seed, int64_t NowMs)
+{
     std::mt19937_64 random(Seed ^ 0x9E3779B97F4A7C15ull);
     std::vector<int> runs;
     for (int left = Count; left > 0;) {
@@ -105,7 +110,8 @@ void TDevice::Preload(int Count, uint64_t Seed, int64_t NowMs) {
     FRuns = int(runs.size());
 }
 
-void TDevice::LoadMemory(std::vector<uint8_t> Bytes) {
+void TDevice::LoadMemory(std::vector<uint8_t> Bytes)
+{
     if (Bytes.size() > MemorySize)
         throw std::invalid_argument("more bytes than the memory holds");
     FMemory = std::move(Bytes);
@@ -113,19 +119,22 @@ void TDevice::LoadMemory(std::vector<uint8_t> Bytes) {
     FRuns = records == 0 ? 0 : std::max(0, FMemory[(records - 1) * RecordSize + 10] - 1);
 }
 
-void TDevice::UpdateClimate(int64_t NowMs) {
+void TDevice::UpdateClimate(int64_t NowMs)
+{
     if (NowMs > FClimateMs) {
         FClimate.Advance((NowMs - FClimateMs) / 1000.0);
         FClimateMs = NowMs;
     }
 }
 
-void TDevice::TakeSample(int64_t AtMs) {
+void TDevice::TakeSample(int64_t AtMs)
+{
     UpdateClimate(AtMs);
     AppendRecord(FMemory, ClockSeconds(AtMs), FClimate, FRuns + 1);
 }
 
-void TDevice::Advance(int64_t NowMs) {
+void TDevice::Advance(int64_t NowMs)
+{
     while (FSampling && FNextSampleMs <= NowMs) {
         if (!HasRoom()) {
             FSampling = false; // a full memory ends the acquisition
@@ -136,7 +145,8 @@ void TDevice::Advance(int64_t NowMs) {
     }
 }
 
-void TDevice::Start(int64_t NowMs, TResponse &Response) {
+void TDevice::Start(int64_t NowMs, TResponse &Response)
+{
     if (FSampling)
         return;
     if (!HasRoom()) {
@@ -150,7 +160,8 @@ void TDevice::Start(int64_t NowMs, TResponse &Response) {
     Response.Event = "acquisition started, run " + std::to_string(FRuns);
 }
 
-uint16_t TDevice::Latch(std::optional<uint16_t> &Latched, uint16_t Fresh, bool High) {
+uint16_t TDevice::Latch(std::optional<uint16_t> &Latched, uint16_t Fresh, bool High)
+{
     if (High) {
         Latched = Fresh;
         return Fresh >> 8;
@@ -160,7 +171,8 @@ uint16_t TDevice::Latch(std::optional<uint16_t> &Latched, uint16_t Fresh, bool H
     return word & 0xFF;
 }
 
-void TDevice::ClockByte(uint8_t Byte, int64_t NowMs, TResponse &Response) {
+void TDevice::ClockByte(uint8_t Byte, int64_t NowMs, TResponse &Response)
+{
     FClockBytes.push_back(Byte);
     FClockLastMs = NowMs;
     if (FClockBytes.size() < 6)
@@ -181,7 +193,8 @@ void TDevice::ClockByte(uint8_t Byte, int64_t NowMs, TResponse &Response) {
     Response.Event = "clock set to " + FormatClock(FClockBase) + " (beep)";
 }
 
-TResponse TDevice::Handle(uint8_t Byte, int64_t NowMs) {
+TResponse TDevice::Handle(uint8_t Byte, int64_t NowMs)
+{
     Advance(NowMs);
     TResponse r;
     if (FClockPending && NowMs - FClockLastMs <= ClockByteWindowMs) {
@@ -192,9 +205,7 @@ TResponse TDevice::Handle(uint8_t Byte, int64_t NowMs) {
 
     auto reply = [&r](int Value) { r.Reply.push_back(uint8_t(Value)); };
     switch (Byte) {
-    case cmdPresence:
-        reply(FVariant == 2 ? ReplyYesVersion3 : ReplyYes);
-        break;
+    case cmdPresence: reply(FVariant == 2 ? ReplyYesVersion3 : ReplyYes); break;
     case cmdTemperatureHigh:
     case cmdTemperatureLow:
         UpdateClimate(NowMs);
@@ -206,21 +217,11 @@ TResponse TDevice::Handle(uint8_t Byte, int64_t NowMs) {
         reply(Latch(FHumidityWord, FClimate.RawHumidity(), Byte == cmdHumidityHigh));
         break;
     case cmdUsedHigh:
-    case cmdUsedLow:
-        reply(Latch(FUsedWord, uint16_t(FMemory.size()), Byte == cmdUsedHigh));
-        break;
-    case cmdSamplingState:
-        reply(FSampling ? ReplyYes : ReplyNo);
-        break;
-    case cmdPeriod:
-        reply(FPeriodCode);
-        break;
-    case cmdRecordings:
-        reply(std::min(FRuns + 1, 255));
-        break;
-    case cmdStart:
-        Start(NowMs, r);
-        break;
+    case cmdUsedLow: reply(Latch(FUsedWord, uint16_t(FMemory.size()), Byte == cmdUsedHigh)); break;
+    case cmdSamplingState: reply(FSampling ? ReplyYes : ReplyNo); break;
+    case cmdPeriod: reply(FPeriodCode); break;
+    case cmdRecordings: reply(std::min(FRuns + 1, 255)); break;
+    case cmdStart: Start(NowMs, r); break;
     case cmdStop:
         if (FSampling) {
             FSampling = false;
@@ -239,8 +240,7 @@ TResponse TDevice::Handle(uint8_t Byte, int64_t NowMs) {
             r.Event = "memory erased";
         }
         break;
-    case cmdPrepare:
-        break;
+    case cmdPrepare: break;
     case cmdSend:
         r.Streams = true;
         r.Stream = FMemory;

@@ -2,7 +2,8 @@
 
 namespace orvasim {
 
-std::vector<TChunk> Transmit(const TResponse &Response, const TFaults &Faults, int64_t NowMs) {
+std::vector<TChunk> Transmit(const TResponse &Response, const TFaults &Faults, int64_t NowMs)
+{
     std::vector<TChunk> chunks;
     if (Faults.Silent)
         return chunks;

@@ -2,7 +2,8 @@
 
 namespace orvasim {
 
-std::array<uint8_t, RecordSize> TRecord::Encode() const {
+std::array<uint8_t, RecordSize> TRecord::Encode() const
+{
     return {Day,
             Month,
             Year,
@@ -17,7 +18,8 @@ std::array<uint8_t, RecordSize> TRecord::Encode() const {
             Spare};
 }
 
-TRecord TRecord::Decode(const uint8_t *Bytes) {
+TRecord TRecord::Decode(const uint8_t *Bytes)
+{
     TRecord r;
     r.Day = Bytes[0];
     r.Month = Bytes[1];

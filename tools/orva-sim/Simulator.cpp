@@ -25,16 +25,19 @@ constexpr size_t ReceivedKeep = size_t(1) << 20;
 constexpr int64_t SettleNs = 20 * NsPerMs;
 constexpr int64_t HangUpPollNs = 5 * NsPerMs;
 
-int64_t SteadyNs() {
+int64_t SteadyNs()
+{
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-[[noreturn]] void Fail(const char *What) {
+[[noreturn]] void Fail(const char *What)
+{
     throw std::system_error(errno, std::generic_category(), What);
 }
 
-void CloseFd(int &Fd) {
+void CloseFd(int &Fd)
+{
     if (Fd >= 0)
         ::close(Fd);
     Fd = -1;
@@ -42,13 +45,15 @@ void CloseFd(int &Fd) {
 
 } // namespace
 
-int64_t TSimulator::NowMs() {
+int64_t TSimulator::NowMs()
+{
     return SteadyNs() / NsPerMs;
 }
 
 TSimulator::TSimulator(const TSimOptions &Options)
     : FRealtime(Options.Realtime), FOnEvent(Options.OnEvent), FDevice(Options.Device, NowMs()),
-      FFaults(Options.Faults) {
+      FFaults(Options.Faults)
+{
     try {
         FMaster = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (FMaster < 0)
@@ -93,7 +98,8 @@ TSimulator::TSimulator(const TSimOptions &Options)
     }
 }
 
-void TSimulator::Log(int64_t NowNs, const char *Format, ...) {
+void TSimulator::Log(int64_t NowNs, const char *Format, ...)
+{
     if (!FLog)
         return;
     std::fprintf(FLog, "%lld.%03lld ", static_cast<long long>(NowNs / NsPerMs),
@@ -105,7 +111,8 @@ void TSimulator::Log(int64_t NowNs, const char *Format, ...) {
     std::fputc('\n', FLog);
 }
 
-TSimulator::~TSimulator() {
+TSimulator::~TSimulator()
+{
     {
         std::lock_guard<std::mutex> lock(FLock);
         FStopping = true;
@@ -119,37 +126,44 @@ TSimulator::~TSimulator() {
         std::fclose(FLog);
 }
 
-void TSimulator::Wake() {
+void TSimulator::Wake()
+{
     const uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(FWakeFd, &one, sizeof one);
 }
 
-void TSimulator::SetFaults(const TFaults &Faults) {
+void TSimulator::SetFaults(const TFaults &Faults)
+{
     std::lock_guard<std::mutex> lock(FLock);
     FFaults = Faults;
 }
 
-TFaults TSimulator::Faults() const {
+TFaults TSimulator::Faults() const
+{
     std::lock_guard<std::mutex> lock(FLock);
     return FFaults;
 }
 
-std::vector<uint8_t> TSimulator::Memory() const {
+std::vector<uint8_t> TSimulator::Memory() const
+{
     std::lock_guard<std::mutex> lock(FLock);
     return FDevice.Memory();
 }
 
-std::vector<uint8_t> TSimulator::Received() const {
+std::vector<uint8_t> TSimulator::Received() const
+{
     std::lock_guard<std::mutex> lock(FLock);
     return FReceived;
 }
 
-uint64_t TSimulator::StreamedBytes() const {
+uint64_t TSimulator::StreamedBytes() const
+{
     std::lock_guard<std::mutex> lock(FLock);
     return FStreamed;
 }
 
-bool TSimulator::WaitStreamed(uint64_t Bytes, std::chrono::milliseconds Limit) const {
+bool TSimulator::WaitStreamed(uint64_t Bytes, std::chrono::milliseconds Limit) const
+{
     const auto end = std::chrono::steady_clock::now() + Limit;
     while (StreamedBytes() < Bytes) {
         if (std::chrono::steady_clock::now() >= end)
@@ -159,12 +173,14 @@ bool TSimulator::WaitStreamed(uint64_t Bytes, std::chrono::milliseconds Limit) c
     return true;
 }
 
-bool TSimulator::HungUp() const {
+bool TSimulator::HungUp() const
+{
     std::lock_guard<std::mutex> lock(FLock);
     return FHungUp;
 }
 
-void TSimulator::HangUp(std::chrono::milliseconds Limit) {
+void TSimulator::HangUp(std::chrono::milliseconds Limit)
+{
     std::unique_lock<std::mutex> lock(FLock);
     if (!FHangUpRequested) {
         FHangUpRequested = true;
@@ -174,18 +190,21 @@ void TSimulator::HangUp(std::chrono::milliseconds Limit) {
     FChanged.wait(lock, [this] { return FHungUp || FStopping; });
 }
 
-void TSimulator::CloseLine() {
+void TSimulator::CloseLine()
+{
     CloseFd(FMaster);
     CloseFd(FSlave);
 }
 
-void TSimulator::EndLine() {
+void TSimulator::EndLine()
+{
     CloseLine();
     FHungUp = true;
     FChanged.notify_all();
 }
 
-void TSimulator::Queue(std::vector<TChunk> Chunks) {
+void TSimulator::Queue(std::vector<TChunk> Chunks)
+{
     // A partly written chunk keeps its place at the front.
     const auto first = FOutput.begin() + (FFrontWritten > 0 ? 1 : 0);
     for (TChunk &c : Chunks) {
@@ -197,7 +216,8 @@ void TSimulator::Queue(std::vector<TChunk> Chunks) {
 }
 
 void TSimulator::Receive(const uint8_t *Data, size_t Count, int64_t Now,
-                         std::vector<std::string> &Events) {
+                         std::vector<std::string> &Events)
+{
     const int64_t nowNs = SteadyNs();
     for (size_t i = 0; i < Count; ++i)
         Log(nowNs, "rx %02X", Data[i]);
@@ -219,7 +239,8 @@ void TSimulator::Receive(const uint8_t *Data, size_t Count, int64_t Now,
     }
 }
 
-int64_t TSimulator::NextWriteNs(int64_t NowNs) const {
+int64_t TSimulator::NextWriteNs(int64_t NowNs) const
+{
     if (FOutput.empty())
         return -1;
     int64_t at = FOutput.front().DueMs * NsPerMs;
@@ -228,7 +249,8 @@ int64_t TSimulator::NextWriteNs(int64_t NowNs) const {
     return std::max(at, NowNs);
 }
 
-void TSimulator::WriteDue(int64_t NowNs) {
+void TSimulator::WriteDue(int64_t NowNs)
+{
     while (!FOutput.empty() && !FWriteBlocked) {
         TChunk &c = FOutput.front();
         if (c.DueMs * NsPerMs > NowNs)
@@ -275,14 +297,16 @@ void TSimulator::WriteDue(int64_t NowNs) {
     }
 }
 
-bool TSimulator::Drained(int64_t NowNs) const {
+bool TSimulator::Drained(int64_t NowNs) const
+{
     if (!FOutput.empty() || NowNs - FLastWriteNs < SettleNs)
         return false;
     int unread = 0;
     return ioctl(FSlave, FIONREAD, &unread) == 0 && unread == 0;
 }
 
-void TSimulator::Run() {
+void TSimulator::Run()
+{
     uint8_t input[512];
     std::vector<std::string> events;
     for (;;) {

@@ -55,7 +55,8 @@ public:
 
     // Runs Action(TDevice &, int64_t NowMs) on the logger under the
     // simulator's lock and returns its result.
-    template <class F> auto WithDevice(F &&Action) {
+    template <class F> auto WithDevice(F &&Action)
+    {
         struct TWake {
             TSimulator *Sim;
             ~TWake() { Sim->Wake(); }

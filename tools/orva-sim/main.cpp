@@ -43,7 +43,8 @@ struct TUsageError {
     std::string Message;
 };
 
-template <class T> T Number(const char *Text, T Min, T Max, const char *Option) {
+template <class T> T Number(const char *Text, T Min, T Max, const char *Option)
+{
     T value{};
     const char *end = Text + std::strlen(Text);
     const auto [ptr, ec] = std::from_chars(Text, end, value);
@@ -59,7 +60,8 @@ struct TProgramOptions {
     bool Verbose = false;
 };
 
-TProgramOptions Parse(int argc, char **argv) {
+TProgramOptions Parse(int argc, char **argv)
+{
     TProgramOptions o;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -105,7 +107,8 @@ TProgramOptions Parse(int argc, char **argv) {
 
 // Makes Link point to Target. A link left by an earlier run is replaced; any
 // other file stays.
-void MakeLink(const std::string &Link, const std::string &Target) {
+void MakeLink(const std::string &Link, const std::string &Target)
+{
     char old[4096];
     if (readlink(Link.c_str(), old, sizeof old) >= 0)
         unlink(Link.c_str());
@@ -113,7 +116,8 @@ void MakeLink(const std::string &Link, const std::string &Target) {
         throw std::system_error(errno, std::generic_category(), Link);
 }
 
-void RemoveLink(const std::string &Link, const std::string &Target) {
+void RemoveLink(const std::string &Link, const std::string &Target)
+{
     char old[4096];
     const ssize_t n = readlink(Link.c_str(), old, sizeof old);
     if (n >= 0 && std::string(old, size_t(n)) == Target)
@@ -122,7 +126,8 @@ void RemoveLink(const std::string &Link, const std::string &Target) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     TProgramOptions options;
     try {
         options = Parse(argc, argv);

@@ -26,15 +26,15 @@ double CpuSeconds()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 QEventLoop *Running = nullptr;
 
 // Runs the GUI thread's event loop for Ms milliseconds or until Done; the
 // port's handler ends it early through Running.
-template <typename F>
-void Serve(int Ms, F Done)
+template <typename F> void Serve(int Ms, F Done)
 {
     QEventLoop loop;
     Running = &loop;
@@ -64,7 +64,8 @@ pid_t Peer(int Master, size_t Bytes, int BytesPerSecond)
         size_t chunk = Bytes - sent;
         if (BytesPerSecond > 0) {
             // Bytes leave one at a time at the line rate, as from a UART.
-            const auto due = start + std::chrono::microseconds(sent * 1000000 / size_t(BytesPerSecond));
+            const auto due =
+                start + std::chrono::microseconds(sent * 1000000 / size_t(BytesPerSecond));
             std::this_thread::sleep_until(due);
             chunk = 1;
         }
@@ -111,8 +112,8 @@ int main(int argc, char **argv)
     wall.start();
     Serve(30000, [&] { return queued >= 19200; });
     waitpid(peer, nullptr, 0);
-    std::printf("19,200 bytes at 1,920 B/s: %d events, %.4f s CPU, %.2f s wall, %d queued\n", events,
-                CpuSeconds() - cpu, wall.elapsed() / 1000.0, queued);
+    std::printf("19,200 bytes at 1,920 B/s: %d events, %.4f s CPU, %.2f s wall, %d queued\n",
+                events, CpuSeconds() - cpu, wall.elapsed() / 1000.0, queued);
     port.PurgeQueues(true, true);
 
     events = queued = 0;
@@ -121,7 +122,8 @@ int main(int argc, char **argv)
     Serve(30000, [&] { return queued >= 65535; });
     const double ms = wall.nsecsElapsed() / 1e6;
     waitpid(peer, nullptr, 0);
-    std::printf("65,535 bytes unpaced:      %.1f ms to queue, %d events, %d queued\n", ms, events, queued);
+    std::printf("65,535 bytes unpaced:      %.1f ms to queue, %d events, %d queued\n", ms, events,
+                queued);
     port.ClosePort();
     close(slave);
     close(master);

@@ -9,7 +9,8 @@
 
 using namespace orvasim;
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     TSimulator sim(TSimOptions{});
     TLineClient line(sim.SlavePath());
     return TimeExchanges(argc, argv, "orva-sim-bench",

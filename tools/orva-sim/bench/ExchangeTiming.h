@@ -9,7 +9,8 @@
 
 // Exchange() returns whether the reply was the expected one. Returns the
 // process exit code: 0 when every reply was right.
-template <class F> int TimeExchanges(int argc, char **argv, const char *Name, F Exchange) {
+template <class F> int TimeExchanges(int argc, char **argv, const char *Name, F Exchange)
+{
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     if (count <= 0) {
         std::fprintf(stderr, "usage: %s [EXCHANGES]\n", Name);
