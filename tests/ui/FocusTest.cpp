@@ -208,8 +208,9 @@ TEST_F(Focus, TabWalksTheTabStopsInTabOrderAndAClickIgnoresTabStop)
     for (int i = 0; i < 4; ++i) {
         Key(&Form, Qt::Key_Tab);
         walked.push_back(Form.ActiveControl());
-        if (walked.back() == c)
+        if (walked.back() == c) {
             EXPECT_EQ(c->Combo()->lineEdit()->selectedText(), "combo");
+        }
     }
     EXPECT_EQ(walked, (std::vector<TWinControl *>{b, c, a, b}));
     Key(&Form, Qt::Key_Backtab, Qt::ShiftModifier);
