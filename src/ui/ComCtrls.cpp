@@ -120,14 +120,10 @@ void TPageControl::SetActivePage(TTabSheet *Page)
 
 void TPageControl::SelectNextPage(bool Forward)
 {
-    const int count = PageCount();
-    if (count == 0)
+    TTabSheet *next = NextInRing(FPages, FActivePage, Forward);
+    if (!next || next == FActivePage)
         return;
-    const int at = ActivePageIndex();
-    const int next = at < 0 ? (Forward ? 0 : count - 1) : (at + (Forward ? 1 : count - 1)) % count;
-    if (FPages[next] == FActivePage)
-        return;
-    SetActivePage(FPages[next]);
+    SetActivePage(next);
     if (OnChange)
         OnChange(this);
 }

@@ -1094,17 +1094,7 @@ TWinControl *TWinControl::FindNextControl(TWinControl *Current, bool Forward) co
 {
     std::vector<TWinControl *> stops;
     CollectTabStops(this, stops);
-    if (stops.empty())
-        return nullptr;
-    auto at = std::find(stops.begin(), stops.end(), Current);
-    size_t index;
-    if (at == stops.end())
-        index = Forward ? 0 : stops.size() - 1;
-    else if (Forward)
-        index = (static_cast<size_t>(at - stops.begin()) + 1) % stops.size();
-    else
-        index = (static_cast<size_t>(at - stops.begin()) + stops.size() - 1) % stops.size();
-    return stops[index];
+    return NextInRing(stops, Current, Forward);
 }
 
 bool TWinControl::SelectFirst()

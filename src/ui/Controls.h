@@ -21,9 +21,11 @@
 class QKeyEvent;
 class QMouseEvent;
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TControl;
 class TWinControl;
@@ -555,6 +557,20 @@ public:
     explicit TCustomControl(TComponent *AOwner) : TWinControl(AOwner) {}
     const char *ClassName() const override { return "TCustomControl"; }
 };
+
+// The item after (Forward) or before Current in Items, wrapping round; the
+// first or the last for a Current not among them; null when Items is empty.
+template <class T> T *NextInRing(const std::vector<T *> &Items, const T *Current, bool Forward)
+{
+    if (Items.empty())
+        return nullptr;
+    const auto at = std::find(Items.begin(), Items.end(), Current);
+    const size_t count = Items.size();
+    if (at == Items.end())
+        return Forward ? Items.front() : Items.back();
+    const size_t index = static_cast<size_t>(at - Items.begin());
+    return Items[(index + (Forward ? 1 : count - 1)) % count];
+}
 
 // The form that contains Control, or null.
 TCustomForm *GetParentForm(const TControl *Control);
