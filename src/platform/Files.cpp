@@ -80,7 +80,7 @@ int OpenRegularFile(const std::string &Path, int Flags, unsigned Mode)
     TFd fd(::open(Path.c_str(), Flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, Mode));
     if (fd.Get() < 0)
         return -1;
-    struct stat st {};
+    struct stat st = {};
     if (::fstat(fd.Get(), &st) != 0)
         return -1;
     if (!S_ISREG(st.st_mode)) {
@@ -133,7 +133,7 @@ bool ReplaceFile(const std::string &Path, std::string_view Bytes, bool *Begun)
     if (Begun)
         *Begun = false;
     const std::string target = WriteTarget(Path);
-    struct stat st {};
+    struct stat st = {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;

@@ -70,7 +70,7 @@ std::vector<std::string> SerialPortPaths(const std::string &DevFolder, const std
         if (end == std::string::npos)
             end = Extra.size();
         const std::string path = Extra.substr(start, end - start);
-        struct stat st {};
+        struct stat st = {};
         if (!path.empty() && ::stat(path.c_str(), &st) == 0 &&
             std::find(paths.begin(), paths.end(), path) == paths.end())
             paths.push_back(path);

@@ -129,7 +129,7 @@ bool ShellExecute(const std::string &Operation, const std::string &File,
     std::string path = File;
     if (!path.empty() && path[0] != '/' && !Directory.empty())
         path = Directory + "/" + path;
-    struct stat st {};
+    struct stat st = {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
     if (::access(path.c_str(), X_OK) == 0) {

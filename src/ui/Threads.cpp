@@ -107,9 +107,10 @@ void RunOnMainThread(const std::shared_ptr<TCrossThreadCall> &Call)
     lock.unlock();
     q.MainWake.notify_all();
     if (post) {
-        if (QCoreApplication *app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
+        if (QCoreApplication *app = QCoreApplication::instance()) {
+            auto serve = [] { CheckSynchronize(); };
+            QMetaObject::invokeMethod(app, serve, Qt::QueuedConnection);
+        }
     }
     lock.lock();
     q.CallerWake.wait(lock, [&] { return Call->FFinished; });

@@ -72,7 +72,7 @@ DtsFileContents ReadDtsFile(const std::string &Path, std::size_t MaxRecords,
     FileDescriptor fd(OpenRegularFile(Path, O_RDONLY));
     if (fd.Get() < 0)
         Fail(openFailed, Path, errno);
-    struct stat st {};
+    struct stat st = {};
     if (::fstat(fd.Get(), &st) != 0)
         Fail(openFailed, Path, errno);
 

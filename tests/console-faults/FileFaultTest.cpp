@@ -24,7 +24,7 @@ namespace {
 
 bool IsFifo(const std::string &Path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(Path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
 }
 
@@ -108,7 +108,7 @@ TEST_F(FileFaults, SettingsThatCannotBeWrittenWholeStayAsTheyWere)
               QStringList{"comport.ini"});
     // Saved again with room, it keeps its mode.
     f.ComPort1->SaveSettings(ssIniFile, Ini());
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(::stat(Ini().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }

@@ -203,7 +203,7 @@ TEST_F(MemoryImageFiles, SaveThatRunsOutOfSpaceKeepsTheFileItWouldReplace)
     char got[8] = {};
     EXPECT_EQ(read(reader, got, sizeof got), 0) << "bytes came through the FIFO";
     close(reader);
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(stat(pipe.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

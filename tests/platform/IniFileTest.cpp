@@ -159,7 +159,7 @@ TEST_F(IniFileTest, AWriteThatFailsPartWayLeavesTheFileAsItWas)
 
     // A write that succeeds keeps the file's mode.
     TIniFile(Path()).WriteString("ComPort1", "StopBits", "1");
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(::stat(Path().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(TIniFile(Path()).ReadString("ComPort1", "StopBits", ""), "1");
@@ -186,7 +186,7 @@ TEST_F(IniFileTest, AFifoOrFolderInTheFilesPlaceIsNeitherReadNorWritten)
     ASSERT_EQ(writing.wait_for(std::chrono::seconds(5)), std::future_status::ready)
         << "writing a FIFO waits";
     EXPECT_TRUE(writing.get());
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 
