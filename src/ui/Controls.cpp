@@ -339,7 +339,9 @@ void TControl::SetParent(TWinControl *AParent)
 {
     if (FParent == AParent)
         return;
-    if (FParent && (!AParent || GetParentForm(AParent) != GetParentForm(this)))
+    // Qt drops the focus of a widget that moves: so does the form, as it
+    // does for one that leaves it.
+    if (FParent)
         GiveUpFocus(true);
     FParent = AParent;
     FInvalid = true;
@@ -1036,9 +1038,12 @@ void TWinControl::CreateHandle()
 
 bool TWinControl::CanFocus() const
 {
-    if (!GetParentForm(this))
+    // The form's own state does not count: a hidden form keeps its focused
+    // control for when it shows.
+    const TCustomForm *form = GetParentForm(this);
+    if (!form)
         return false;
-    for (const TControl *c = this; c; c = c->Parent())
+    for (const TControl *c = this; c != form; c = c->Parent())
         if (!c->Visible() || !c->Enabled())
             return false;
     return true;
@@ -1047,7 +1052,7 @@ bool TWinControl::CanFocus() const
 void TWinControl::SetFocus()
 {
     if (TCustomForm *form = GetParentForm(this))
-        form->FocusControl(this);
+        form->SetActiveControl(this);
     else
         QWidget::setFocus(Qt::OtherFocusReason);
 }

@@ -466,10 +466,11 @@ public:
     int TabOrder = -1;
     bool DoubleBuffered = false;
 
-    // Whether the control can take the focus: it sits on a form and it and
-    // all its parents are visible and enabled.
+    // Whether the control can take the focus: it sits on a form, and it and
+    // its parents below the form are visible and enabled.
     bool CanFocus() const;
-    // Makes this control the form's focused control.
+    // Makes this control the form's focused control; raises
+    // EInvalidOperation when it cannot take the focus.
     virtual void SetFocus();
     bool Focused() const;
     // A left press on the control: one that takes the focus on a press

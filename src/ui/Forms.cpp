@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QPointer>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -24,6 +26,12 @@ void TApplication::HandleException(TObject *Sender)
         else
             ShowException(e);
     } catch (...) {
+        // Something that is no exception class of ours still gets told once.
+        const Exception unknown("Unknown exception");
+        if (OnException)
+            OnException(Sender, unknown);
+        else
+            ShowException(unknown);
     }
 }
 
@@ -69,8 +77,10 @@ void TCustomForm::SetClientHeight(int Value)
 
 void TCustomForm::SetActiveControl(TWinControl *Control)
 {
-    if (Control && GetParentForm(Control) != this)
-        return;
+    // While loading, the control named may not show yet.
+    if (Control && (Control == this || GetParentForm(Control) != this ||
+                    (!IsLoading() && !Control->CanFocus())))
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
     FocusControl(Control);
 }
 
@@ -79,9 +89,25 @@ void TCustomForm::FocusControl(TWinControl *Control, bool ExitPrevious)
     if (FDying || Control == FActiveControl)
         return;
     TWinControl *previous = FActiveControl;
+    // A control exits once per stay: a change its OnExit starts finds it
+    // already leaving.
+    if (previous && ExitPrevious && previous != FExiting) {
+        QPointer<TWinControl> exiting = previous;
+        try {
+            QScopedValueRollback<TWinControl *> leaving(FExiting, previous);
+            previous->DoExit();
+        } catch (...) {
+            // The change stops, and the keys stay where they were, even when
+            // the window system had already moved them.
+            if (exiting && FActiveControl == exiting && exiting->isVisible())
+                exiting->QWidget::setFocus(Qt::OtherFocusReason);
+            throw;
+        }
+        // OnExit moved the focus itself: that change stands.
+        if (FActiveControl != previous)
+            return;
+    }
     FActiveControl = Control;
-    if (previous && ExitPrevious)
-        previous->DoExit();
     if (Control && Control->isVisible())
         Control->QWidget::setFocus(Qt::OtherFocusReason);
     else if (!Control && isVisible())
@@ -147,10 +173,11 @@ void TCustomForm::Close()
 
 void TCustomForm::closeEvent(QCloseEvent *Event)
 {
-    bool wasVisible = Visible();
     Guarded(this, [this] { Close(); });
-    // The form decides; Qt only learns whether it is still shown.
-    if (wasVisible && Visible() && !FModal)
+    // The form decides; Qt hides the window only when it let go: a modal
+    // run goes on until a close ends it.
+    const bool stays = FModal ? FModalResult == mrNone : Visible();
+    if (stays)
         Event->ignore();
     else
         Event->accept();

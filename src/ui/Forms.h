@@ -18,7 +18,8 @@ public:
 
     // The class library's handling of an exception escaping a handler: an
     // EAbort is ignored; otherwise OnException gets it if assigned, else it is
-    // shown. Call inside a catch block.
+    // shown; one of no std::exception type is told as an unknown exception.
+    // Call inside a catch block.
     void HandleException(TObject *Sender);
     // Shows E's message, with a full stop added, under the application title.
     void ShowException(const std::exception &E);
@@ -60,7 +61,9 @@ public:
     void SetClientWidth(int Value);
     void SetClientHeight(int Value);
 
-    // The focused control; setting it moves the focus there.
+    // The focused control; setting it moves the focus there. A control
+    // that cannot take the focus, or is not on this form, raises
+    // EInvalidOperation and changes nothing.
     TWinControl *ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl *Control);
     // Moves the focus to the next (or previous) control with TabStop.
@@ -114,10 +117,12 @@ protected:
 private:
     friend class TWinControl;
     // Moves the focus to Control (null: none) and tells every control;
-    // the control losing it exits unless it is being removed.
+    // the control losing it exits unless it is being removed. The change
+    // stops where that OnExit throws or moves the focus itself.
     void FocusControl(TWinControl *Control, bool ExitPrevious = true);
 
     TWinControl *FActiveControl = nullptr;
+    TWinControl *FExiting = nullptr;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     bool FActive = false;

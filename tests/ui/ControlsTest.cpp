@@ -1,8 +1,10 @@
 #include "Forms.h"
 #include "Pixels.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -290,7 +292,7 @@ TEST(Controls, WindowRegionLimitsWhatIsPainted)
     EXPECT_EQ(b->Canvas()->ClipRegion(), nullptr);
 }
 
-TEST(Forms, ModalResultEndsAModalRun)
+TEST(Forms, ModalResultOrAnAcceptedCloseEndsAModalRun)
 {
     TForm form(nullptr);
     TTimer timer(&form);
@@ -309,6 +311,32 @@ TEST(Forms, ModalResultEndsAModalRun)
     while (clock.elapsed() < 30)
         QCoreApplication::processEvents();
     EXPECT_EQ(ticks, 3);
+
+    // The window system asks to close: refused by OnClose, or by a handler
+    // that throws, the form stays shown and its run goes on.
+    std::vector<int> answers = {caNone, -1, caHide};
+    form.OnClose = [&](TObject *, int &Action) {
+        const int answer = answers.at(std::min<size_t>(ticks++, answers.size() - 1));
+        if (answer < 0)
+            throw Exception("no");
+        Action = answer;
+    };
+    std::vector<bool> shown;
+    timer.OnTimer = [&](TObject *) {
+        shown.push_back(form.isVisible() && form.Visible());
+        QCloseEvent request;
+        QCoreApplication::sendEvent(form.windowHandle(), &request);
+    };
+    Application->OnException = [](TObject *, const std::exception &) {};
+    ticks = 0;
+    timer.SetEnabled(true);
+    const TModalResult result = form.ShowModal();
+    timer.SetEnabled(false);
+    Application->OnException = nullptr;
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, true}));
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(Forms, WindowFollowsThePointerWhenThePlatformCannotMoveIt)

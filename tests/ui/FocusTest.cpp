@@ -234,6 +234,10 @@ TEST_F(Focus, AControlDisabledOrHiddenGivesTheKeysToTheForm)
     edit->SetEnabled(false);
     EXPECT_EQ(Form.ActiveControl(), nullptr);
     EXPECT_EQ(log, "exit;");
+    // Nor can the program give it the focus.
+    EXPECT_THROW(edit->SetFocus(), EInvalidOperation);
+    EXPECT_THROW(Form.SetActiveControl(edit), EInvalidOperation);
+    EXPECT_FALSE(edit->Focused());
     Key(&Form, Qt::Key_F3);
     EXPECT_EQ(FormKeys, std::vector<uint16_t>{VK_F3});
     edit->SetEnabled(true);
@@ -243,6 +247,7 @@ TEST_F(Focus, AControlDisabledOrHiddenGivesTheKeysToTheForm)
     ASSERT_TRUE(KeysGoTo(inner));
     panel->SetVisible(false);
     EXPECT_EQ(Form.ActiveControl(), nullptr);
+    EXPECT_THROW(inner->SetFocus(), EInvalidOperation);
     Key(&Form, Qt::Key_F5);
     EXPECT_EQ(FormKeys, (std::vector<uint16_t>{VK_F3, VK_F5}));
     EXPECT_EQ(inner->Text(), "");
@@ -265,10 +270,13 @@ TEST_F(Focus, APanelFreedWithTheFocusInsideLeavesTheFormWithoutAFocusedControl)
     delete panel;
     EXPECT_EQ(Form.ActiveControl(), nullptr);
 
-    // A focused control moved out of the form, to nowhere or to another
-    // form, and freed: the form holds nothing of it, and it does not exit.
+    // A focused control moved, to nowhere, to another form or inside its
+    // own, then freed: the form holds nothing of it, and it does not exit.
     TForm elsewhere(nullptr);
-    for (TWinControl *to : std::vector<TWinControl *>{nullptr, &elsewhere}) {
+    auto *box = Place<TPanel>(150, 150, 200, 100);
+    auto *hidden = Place<TPanel>(150, 150, 200, 100);
+    hidden->SetVisible(false);
+    for (TWinControl *to : std::vector<TWinControl *>{nullptr, &elsewhere, box, hidden}) {
         auto *moved = Place<TEdit>(10, 40, 120, 21);
         int exits = 0;
         moved->OnExit = [&](TObject *) { ++exits; };
@@ -276,6 +284,7 @@ TEST_F(Focus, APanelFreedWithTheFocusInsideLeavesTheFormWithoutAFocusedControl)
         ASSERT_TRUE(KeysGoTo(moved));
         moved->SetParent(to);
         EXPECT_EQ(Form.ActiveControl(), nullptr);
+        EXPECT_FALSE(moved->Focused());
         delete moved;
         EXPECT_EQ(exits, 0);
         ClickAt(other, QPoint(5, 5));
@@ -285,6 +294,49 @@ TEST_F(Focus, APanelFreedWithTheFocusInsideLeavesTheFormWithoutAFocusedControl)
     other->SetVisible(false);
     Key(&Form, Qt::Key_F2);
     EXPECT_EQ(FormKeys, std::vector<uint16_t>{VK_F2});
+}
+
+TEST_F(Focus, AChangeStopsWhereOnExitThrowsOrMovesTheFocus)
+{
+    auto *a = Place<TEdit>(10, 10, 100, 21);
+    auto *b = Place<TEdit>(10, 40, 100, 21);
+    auto *c = Place<TEdit>(10, 70, 100, 21);
+    std::string log;
+    for (TEdit *e : {a, b, c}) {
+        e->SetTabStop(true);
+        e->OnEnter = [&, e](TObject *) { log += e->Name() + "+"; };
+        e->OnExit = [&, e](TObject *) { log += e->Name() + "-"; };
+    }
+    a->SetName("a");
+    b->SetName("b");
+    c->SetName("c");
+    int reported = 0;
+    Application->OnException = [&](TObject *, const std::exception &) { ++reported; };
+    Show();
+    ClickAt(a, QPoint(5, 5));
+    log.clear();
+
+    // OnExit refuses by a click and by Tab: a keeps the keys, b never enters.
+    a->OnExit = [](TObject *) { throw Exception("stay"); };
+    ClickAt(b, QPoint(5, 5));
+    EXPECT_TRUE(KeysGoTo(a));
+    Key(&Form, Qt::Key_Tab);
+    EXPECT_TRUE(KeysGoTo(a));
+    EXPECT_EQ(reported, 2);
+    Type(&Form, "k");
+    EXPECT_EQ(a->Text(), "k");
+
+    // OnExit sends the focus to c: b, asked for, never enters nor exits.
+    a->OnExit = [&](TObject *) {
+        log += "a-";
+        c->SetFocus();
+    };
+    ClickAt(b, QPoint(5, 5));
+    EXPECT_TRUE(KeysGoTo(c));
+    ClickAt(a, QPoint(5, 5));
+    EXPECT_EQ(log, "a-c+c-a+");
+    EXPECT_TRUE(KeysGoTo(a));
+    Application->OnException = nullptr;
 }
 
 TEST_F(Focus, CtrlTabAndTheArrowsTurnThePagesAndTheKeysNeverGetLost)
@@ -359,10 +411,13 @@ TEST_F(Focus, WhatAHandlerLetsEscapeIsReportedWithItsSenderAndTheWindowGoesOn)
     auto *rich = Place<TRichEdit>(10, 70, 200, 60);
     auto *track = Place<TTrackBar>(10, 140, 150, 30);
     auto fail = [](TObject *) { throw Exception("no"); };
-    edit->OnChange = combo->OnChange = rich->OnChange = track->OnChange = fail;
+    edit->OnChange = combo->OnChange = rich->OnChange = fail;
+    track->OnChange = [](TObject *) { throw 42; }; // of no exception class
     std::vector<TObject *> reported;
-    Application->OnException = [&](TObject *Sender, const std::exception &) {
+    std::vector<std::string> told;
+    Application->OnException = [&](TObject *Sender, const std::exception &E) {
         reported.push_back(Sender);
+        told.push_back(E.what());
     };
     Show();
     for (TWinControl *c : std::vector<TWinControl *>{edit, combo, rich, track}) {
@@ -372,6 +427,7 @@ TEST_F(Focus, WhatAHandlerLetsEscapeIsReportedWithItsSenderAndTheWindowGoesOn)
     }
     Application->OnException = nullptr;
     EXPECT_EQ(reported, (std::vector<TObject *>{edit, combo, rich, track}));
+    EXPECT_EQ(told, (std::vector<std::string>{"no", "no", "no", "Unknown exception"}));
     EXPECT_EQ(edit->Text(), "a");
 }
 
