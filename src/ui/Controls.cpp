@@ -6,6 +6,7 @@
 #include "Text.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -261,6 +262,19 @@ TCustomForm *GetParentForm(const TControl *Control)
     while (top && top->Parent())
         top = top->Parent();
     return dynamic_cast<TCustomForm *>(const_cast<TControl *>(top));
+}
+
+void RequestContextMenu(QWidget *Widget)
+{
+    // The window takes it as it takes the Menu key's: to the widget with
+    // Qt's focus, at its caret or middle.
+    QWindow *window = Widget->window()->windowHandle();
+    if (!window)
+        return;
+    const QPoint at = QCursor::pos();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, window->mapFromGlobal(at), at,
+                              QGuiApplication::keyboardModifiers());
+    QCoreApplication::sendEvent(window, &request);
 }
 
 TControl *FindControlAt(TPoint ScreenPos)
@@ -1175,6 +1189,10 @@ bool TWinControl::HandleKeyDown(uint16_t Key, TShiftState Shift)
             return false;
     }
     KeyDown(Key, Shift);
+    if (Key == VK_F10 && (Shift & (ssShift | ssCtrl | ssAlt)) == ssShift) {
+        RequestContextMenu(this);
+        return false;
+    }
     return Key != 0;
 }
 

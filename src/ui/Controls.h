@@ -493,9 +493,11 @@ public:
 
     // The class library's keyboard sequence for this control as the focused
     // one: dialog keys to the form first (unless WantsKey), then the form's
-    // key preview, then KeyDown; KeyPress likewise, and a character nobody
+    // key preview, then KeyDown; Shift+F10 left over asks for the pop-up
+    // menu, as the Menu key does; KeyPress likewise, and a character nobody
     // took is offered to the form's controls as an accelerator. HandleKeyDown
-    // returns false when a dialog key was taken or a handler cleared Key.
+    // returns false when a dialog key or Shift+F10 was taken or a handler
+    // cleared Key.
     bool HandleKeyDown(uint16_t Key, TShiftState Shift);
     void HandleKeyUp(uint16_t Key, TShiftState Shift);
     void HandleKeyPress(char Key, TShiftState Shift = 0);
@@ -575,6 +577,8 @@ template <class T> T *NextInRing(const std::vector<T *> &Items, const T *Current
 
 // The form that contains Control, or null.
 TCustomForm *GetParentForm(const TControl *Control);
+// Asks for the pop-up menu from the keyboard, as the Menu key does.
+void RequestContextMenu(QWidget *Widget);
 // The control under a screen point (the innermost one), or null.
 TControl *FindControlAt(TPoint ScreenPos);
 // Ends any mouse capture.

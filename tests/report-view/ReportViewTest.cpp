@@ -23,6 +23,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -299,6 +301,18 @@ TEST_F(ReportView, RightClickShowsTheMenuOfTheView)
     QApplication::sendEvent(viewport, &request);
     EXPECT_TRUE(menu->Menu()->isVisible());
     EXPECT_EQ(menu->PopupComponent, &View());
+    menu->Menu()->hide();
+
+    // From the keyboard, Shift+F10 asks as the Menu key does: at the caret.
+    Form->ShowForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    ClickAt(LinePoint(3, 60));
+    menu->PopupComponent = nullptr;
+    QTest::keyClick(Form->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(menu->Menu()->isVisible());
+    EXPECT_EQ(menu->PopupComponent, &View());
+    const QRect onScreen(View().mapToGlobal(QPoint(0, 0)), View().size());
+    EXPECT_TRUE(onScreen.contains(menu->Menu()->pos())) << "the menu is not at the view";
     menu->Menu()->hide();
 
     // Other controls of the window have no menu: the request goes on.
