@@ -298,44 +298,32 @@ TEST_F(Focus, APanelFreedWithTheFocusInsideLeavesTheFormWithoutAFocusedControl)
 
 TEST_F(Focus, AChangeStopsWhereOnExitThrowsOrMovesTheFocus)
 {
-    auto *a = Place<TEdit>(10, 10, 100, 21);
-    auto *b = Place<TEdit>(10, 40, 100, 21);
-    auto *c = Place<TEdit>(10, 70, 100, 21);
     std::string log;
-    for (TEdit *e : {a, b, c}) {
-        e->SetTabStop(true);
-        e->OnEnter = [&, e](TObject *) { log += e->Name() + "+"; };
-        e->OnExit = [&, e](TObject *) { log += e->Name() + "-"; };
+    std::vector<TEdit *> e;
+    for (const std::string name : {"a", "b", "c"}) {
+        e.push_back(Place<TEdit>(10, 10 + 30 * int(e.size()), 100, 21));
+        e.back()->OnEnter = [&log, name](TObject *) { log += name + "+"; };
+        e.back()->OnExit = [&log, name](TObject *) { log += name + "-"; };
     }
-    a->SetName("a");
-    b->SetName("b");
-    c->SetName("c");
     int reported = 0;
     Application->OnException = [&](TObject *, const std::exception &) { ++reported; };
     Show();
-    ClickAt(a, QPoint(5, 5));
+    ClickAt(e[0], QPoint(5, 5));
     log.clear();
-
-    // OnExit refuses by a click and by Tab: a keeps the keys, b never enters.
-    a->OnExit = [](TObject *) { throw Exception("stay"); };
-    ClickAt(b, QPoint(5, 5));
-    EXPECT_TRUE(KeysGoTo(a));
+    // OnExit refuses a click and Tab: a keeps the keys, b never enters.
+    e[0]->OnExit = [](TObject *) { throw Exception("stay"); };
+    ClickAt(e[1], QPoint(5, 5));
     Key(&Form, Qt::Key_Tab);
-    EXPECT_TRUE(KeysGoTo(a));
-    EXPECT_EQ(reported, 2);
     Type(&Form, "k");
-    EXPECT_EQ(a->Text(), "k");
-
+    EXPECT_TRUE(KeysGoTo(e[0]));
+    EXPECT_EQ(reported, 2);
+    EXPECT_EQ(e[0]->Text(), "k");
     // OnExit sends the focus to c: b, asked for, never enters nor exits.
-    a->OnExit = [&](TObject *) {
-        log += "a-";
-        c->SetFocus();
-    };
-    ClickAt(b, QPoint(5, 5));
-    EXPECT_TRUE(KeysGoTo(c));
-    ClickAt(a, QPoint(5, 5));
+    e[0]->OnExit = [&](TObject *) { log += "a-", e[2]->SetFocus(); };
+    ClickAt(e[1], QPoint(5, 5));
+    EXPECT_TRUE(KeysGoTo(e[2]));
+    ClickAt(e[0], QPoint(5, 5));
     EXPECT_EQ(log, "a-c+c-a+");
-    EXPECT_TRUE(KeysGoTo(a));
     Application->OnException = nullptr;
 }
 
