@@ -469,7 +469,8 @@ public:
     // Whether the control can take the focus: it sits on a form and it and
     // all its parents are visible and enabled.
     bool CanFocus() const;
-    // Makes this control the form's focused control.
+    // Makes this control the form's focused control and the form, when
+    // shown, the active window.
     virtual void SetFocus();
     bool Focused() const;
     // A left press on the control: one that takes the focus on a press
