@@ -35,18 +35,6 @@ std::string InterruptedText(int Received, int Expected, int Records)
     return text + " Nijedan ceo zapis nije primljen; prethodni podaci su zadrzani.";
 }
 
-// Runs a file step of the download's end. What fails is told, not thrown:
-// an exception would end the port's event thread, and with it every later
-// download.
-template <class F> void ToldOnFailure(F &&Step)
-{
-    try {
-        Step();
-    } catch (const std::exception &E) {
-        ErrorBox(E.what());
-    }
-}
-
 } // namespace
 
 void TForm1::FormKeyDown(TObject *, uint16_t &Key, TShiftState)
@@ -198,6 +186,8 @@ void TForm1::EndDownload(int Queued)
     DownloadActive = false;
     if (!complete)
         ErrorBox(InterruptedText(received, FExpectedBytes, kept / RecordSize));
+    // The file steps' failures are told, not thrown: an exception would end
+    // the port's event thread, and with it every later download.
     if (kept > 0) {
         ToldOnFailure([this] { dxButton6Click(this); });
         ToldOnFailure([this] { WriteDownloadReport(); });
@@ -210,7 +200,8 @@ void TForm1::EndDownload(int Queued)
 
 void TForm1::WriteDownloadReport()
 {
-    WriteReport(WriteDownloadReportFile);
+    ShowReport(
+        WriteDownloadReportFile(*this, SettingsFolder, Now(), StartReportProgress(ByteCount)));
 }
 
 } // namespace logbridge

@@ -135,12 +135,12 @@ std::string WriteDownloadReportFile(const TConsoleState &State, const std::strin
     return path;
 }
 
-std::string WriteLoadReportFile(const TConsoleState &State, const std::string &ProgramFolder,
-                                TDateTime Now, const std::function<void(int)> &Progress)
+std::string WriteLoadReportFile(const TImageBuffer &Image, int32_t ByteCount,
+                                const std::string &ProgramFolder, TDateTime Now,
+                                const std::function<void(int)> &Progress)
 {
     const std::string path = ProgramFolder + "/last_open.rtf";
-    WriteWholeFile(
-        path, ReportText(TReportKind::rkLoad, State.WorkBuffer, State.ByteCount, Now, Progress));
+    WriteWholeFile(path, ReportText(TReportKind::rkLoad, Image, ByteCount, Now, Progress));
     return path;
 }
 

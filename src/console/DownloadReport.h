@@ -45,9 +45,10 @@ std::string ReportText(TReportKind Kind, const TImageBuffer &Image, int32_t Byte
 // ProgramFolder + "/last_bin.rtf" and returns that path.
 std::string WriteDownloadReportFile(const TConsoleState &State, const std::string &ProgramFolder,
                                     TDateTime Now, const std::function<void(int)> &Progress = {});
-// Writes the report of the loaded image (WorkBuffer) to
+// Writes the report of a loaded image of ByteCount bytes to
 // ProgramFolder + "/last_open.rtf" and returns that path.
-std::string WriteLoadReportFile(const TConsoleState &State, const std::string &ProgramFolder,
-                                TDateTime Now, const std::function<void(int)> &Progress = {});
+std::string WriteLoadReportFile(const TImageBuffer &Image, int32_t ByteCount,
+                                const std::string &ProgramFolder, TDateTime Now,
+                                const std::function<void(int)> &Progress = {});
 
 } // namespace logbridge

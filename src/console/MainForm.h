@@ -8,6 +8,8 @@
 #include "MemoryImage.h"
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -187,11 +189,12 @@ private:
     void HideDownloadProgress();
     // Bytes waiting in the input queue; 0 when the port is gone.
     int QueuedBytes();
-    // Writes a report with ProgressCyl1 showing its progress, then shows it:
-    // loaded into the report view, and once more after a pause.
-    using TReportFileWriter = std::string (*)(const TConsoleState &, const std::string &, TDateTime,
-                                              const std::function<void(int)> &);
-    void WriteReport(TReportFileWriter Write);
+    // Shows ProgressCyl1 for the report of an image of Bytes bytes; what
+    // moves it as the records are written.
+    std::function<void(int)> StartReportProgress(int32_t Bytes);
+    // Shows the report written to Path: loaded into the report view, and
+    // once more after a pause; then hides ProgressCyl1.
+    void ShowReport(const std::string &Path);
     void LoadReportView(const std::string &Path);
 
     bool FActivated = false;
@@ -233,6 +236,21 @@ void ErrorBox(const std::string &Text);
 void InfoBox(const std::string &Text);
 bool ConfirmBox(const std::string &Text);
 void PlainBox(const std::string &Text);
+
+// Runs a file step and tells what fails in an error box: whether it ran
+// through. A handler that goes on after a failed step (the end of a
+// download, the port's event thread waiting on it) or must undo what it
+// began (a load) cannot leave that to the application's handling.
+template <class F> bool ToldOnFailure(F &&Step)
+{
+    try {
+        Step();
+        return true;
+    } catch (const std::exception &E) {
+        ErrorBox(E.what());
+        return false;
+    }
+}
 
 // The console's pause: blocks the GUI thread, serving nothing.
 void Sleep(unsigned Milliseconds);

@@ -33,27 +33,37 @@ void TForm1::dxButton5Click(TObject *)
     if (!OpenDialog1->Execute())
         return;
     ProgressCyl1->SetVisible(true);
-    try {
-        LoadMemoryImage(*this, OpenDialog1->FileName);
-    } catch (const EInOutError &E) {
-        // Refused whole (too large, not a file, unreadable), the image held
-        // stays; the user is told why.
+    // The file is read and its report written before the work image
+    // changes: a file refused (too large, unreadable) or one whose report
+    // cannot be made (a read-only folder) leaves the image held, so no
+    // export writes the records of a file whose report the user never saw.
+    TImageFile image;
+    std::string report;
+    const bool ready = ToldOnFailure([&] {
+        image = ReadMemoryImage(OpenDialog1->FileName);
+        report = WriteLoadReportFile(image.Bytes, image.ByteCount, SettingsFolder, Now(),
+                                     StartReportProgress(image.ByteCount));
+    });
+    if (!ready) {
         ProgressCyl1->SetVisible(false);
-        ErrorBox(E.what());
         return;
     }
-    WriteReport(WriteLoadReportFile);
+    TakeMemoryImage(*this, image);
+    ToldOnFailure([&] { ShowReport(report); });
 }
 
-void TForm1::WriteReport(TReportFileWriter Write)
+std::function<void(int)> TForm1::StartReportProgress(int32_t Bytes)
 {
     ProgressCyl1->SetVisible(true);
-    ProgressCyl1->SetMax(ByteCount / RecordSize);
-    const std::string path =
-        Write(*this, SettingsFolder, Now(), [this](int Done) { ProgressCyl1->SetPosition(Done); });
-    LoadReportView(path);
+    ProgressCyl1->SetMax(Bytes / RecordSize);
+    return [this](int Done) { ProgressCyl1->SetPosition(Done); };
+}
+
+void TForm1::ShowReport(const std::string &Path)
+{
+    LoadReportView(Path);
     Sleep(100);
-    LoadReportView(path);
+    LoadReportView(Path);
     ProgressCyl1->SetVisible(false);
 }
 

@@ -93,18 +93,30 @@ EMemoryImageTooLarge::EMemoryImageTooLarge(const std::string &Path)
 {
 }
 
-void LoadMemoryImage(TConsoleState &State, const std::string &Path)
+TImageFile ReadMemoryImage(const std::string &Path)
 {
     bool tooLarge = false;
     const std::string bytes = ReadWholeFile(Path, ImageBufferSize, tooLarge);
     if (tooLarge)
         throw EMemoryImageTooLarge(Path);
-    // The tail of the buffer is cleared too: nothing of an earlier, longer
-    // image may pass for part of this one.
-    State.WorkBuffer.fill(0);
-    std::memcpy(State.WorkBuffer.data(), bytes.data(), bytes.size());
-    State.ByteCount = int32_t(bytes.size());
+    // The tail of the buffer stays zero: nothing of an earlier, longer image
+    // may pass for part of this one.
+    TImageFile image;
+    std::memcpy(image.Bytes.data(), bytes.data(), bytes.size());
+    image.ByteCount = int32_t(bytes.size());
+    return image;
+}
+
+void TakeMemoryImage(TConsoleState &State, const TImageFile &Image)
+{
+    State.WorkBuffer = Image.Bytes;
+    State.ByteCount = Image.ByteCount;
     State.WorkImageLoaded = true;
+}
+
+void LoadMemoryImage(TConsoleState &State, const std::string &Path)
+{
+    TakeMemoryImage(State, ReadMemoryImage(Path));
 }
 
 } // namespace logbridge

@@ -103,10 +103,18 @@ public:
     explicit EMemoryImageTooLarge(const std::string &Path);
 };
 
-// "Ucitaj BIN": the whole file becomes the work image and ByteCount its
-// size. The file is opened for reading only. A file longer than
-// ImageBufferSize bytes raises EMemoryImageTooLarge; any failure raises
-// EInOutError and leaves the state as it was. DownloadBuffer is not touched.
+// A memory image file read whole, not yet the work image.
+struct TImageFile {
+    TImageBuffer Bytes{};  // the file's bytes, zeros after them
+    int32_t ByteCount = 0; // the file's size
+};
+// Reads Path, opened for reading only. A file longer than ImageBufferSize
+// bytes raises EMemoryImageTooLarge; any failure raises EInOutError.
+TImageFile ReadMemoryImage(const std::string &Path);
+// Makes Image the work image and its size ByteCount. DownloadBuffer is not
+// touched.
+void TakeMemoryImage(TConsoleState &State, const TImageFile &Image);
+// Both: a failure leaves the state as it was.
 void LoadMemoryImage(TConsoleState &State, const std::string &Path);
 
 } // namespace logbridge

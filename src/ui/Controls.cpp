@@ -1065,10 +1065,18 @@ bool TWinControl::CanFocus() const
 
 void TWinControl::SetFocus()
 {
-    if (TCustomForm *form = GetParentForm(this))
-        form->SetActiveControl(this);
-    else
+    TCustomForm *form = GetParentForm(this);
+    if (!form) {
         QWidget::setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    form->SetActiveControl(this);
+    // As the platform's focus call does, the control's window becomes the
+    // active one, so the keys follow even from a modeless dialog that had
+    // them. A press needs no such step: the window system activates the
+    // window that a click lands in.
+    if (!FocusingByPress() && form->isVisible() && !form->isActiveWindow())
+        form->activateWindow();
 }
 
 bool TWinControl::Focused() const

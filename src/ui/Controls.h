@@ -469,8 +469,9 @@ public:
     // Whether the control can take the focus: it sits on a form, and it and
     // its parents below the form are visible and enabled.
     bool CanFocus() const;
-    // Makes this control the form's focused control; raises
-    // EInvalidOperation when it cannot take the focus.
+    // Makes this control the form's focused control and the form, when
+    // shown, the active window; raises EInvalidOperation when the control
+    // cannot take the focus.
     virtual void SetFocus();
     bool Focused() const;
     // A left press on the control: one that takes the focus on a press

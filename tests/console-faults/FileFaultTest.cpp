@@ -4,6 +4,8 @@
 
 #include "../console-form/ConsoleFormFixture.h"
 #include "FileText.h"
+#include "ReadOnlyFile.h"
+#include "RealInput.h"
 
 #include "Watchdog.h"
 
@@ -113,32 +115,45 @@ TEST_F(FileFaults, SettingsThatCannotBeWrittenWholeStayAsTheyWere)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST_F(FileFaults, AnImageToLoadThatIsNoFileIsToldAndChangesNothing)
+TEST_F(FileFaults, AnImageThatIsNoFileOrCannotBeReportedIsToldAndChangesNothing)
 {
     MakeForm();
     TForm1 &f = *Form;
+    f.PageControl1->SetActivePage(f.TabSheet2);
     f.ByteCount = 24;
     f.WorkBuffer.fill(0x5A);
     const TImageBuffer held = f.WorkBuffer;
     const std::string fifo = Folder() + "/memorija.bin";
     const std::string folder = Folder() + "/folder.bin";
+    const std::string good = Folder() + "/dobar.bin";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(folder)));
-    for (const std::string &path : {fifo, folder}) {
+    std::ofstream(good, std::ios::binary) << std::string(37, '\x11');
+    // A console folder that takes no new file: the report cannot be made.
+    const TSealedFolder sealed(Folder());
+    if (!sealed.Ok())
+        GTEST_SKIP() << "no folder here refuses new files (root without immutable folders)";
+    const std::string report = Folder() + "/last_open.rtf";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {fifo, "Fajl ne moze da se otvori: " + fifo},
+        {folder, "Fajl ne moze da se otvori: " + folder},
+        {good, "Fajl ne moze da se kreira: " + report},
+    };
+    for (const auto &[path, told] : cases) {
         SCOPED_TRACE(path);
         Boxes.Shown.clear();
         Boxes.Files = {path};
         {
             TWatchdog watchdog("loading " + path, 10s);
-            f.dxButton5Click(f.dxButton5);
+            Click(f.dxButton5);
         }
         ASSERT_EQ(Boxes.Shown.size(), 1u);
-        EXPECT_EQ(Boxes.Shown[0].Text.rfind("Fajl ne moze da se otvori: " + path, 0), 0u)
-            << Boxes.Shown[0].Text;
+        EXPECT_EQ(Boxes.Shown[0].Text.rfind(told, 0), 0u) << Boxes.Shown[0].Text;
+        EXPECT_EQ(Boxes.Shown[0].Caption, "Error") << "told as a failed save is told";
         EXPECT_EQ(f.ByteCount, 24);
         EXPECT_EQ(f.WorkBuffer, held);
         EXPECT_FALSE(f.ProgressCyl1->Visible());
-        EXPECT_FALSE(std::filesystem::exists(Folder() + "/last_open.rtf"));
+        EXPECT_FALSE(std::filesystem::exists(report));
     }
     EXPECT_TRUE(IsFifo(fifo));
 }

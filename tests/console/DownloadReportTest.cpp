@@ -125,7 +125,8 @@ TEST_F(ReportTest, LoadedSaveReadsLikeTheDownload)
     PutTwoRecords(State->WorkBuffer);
     State->WorkBuffer[24] = 0x33;
     State->ByteCount = 25;
-    const std::string path = WriteLoadReportFile(*State, Dir.path().toStdString(), WrittenAt());
+    const std::string path = WriteLoadReportFile(State->WorkBuffer, State->ByteCount,
+                                                 Dir.path().toStdString(), WrittenAt());
     EXPECT_EQ(path, TempPath(Dir, "last_open.rtf"));
     EXPECT_EQ(FileText(path), Report("Export izvrsen: ", false));
 }

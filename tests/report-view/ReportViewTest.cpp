@@ -3,6 +3,7 @@
 
 #include "../console/Records.h"
 #include "RealInput.h"
+#include "WindowInput.h"
 #include "Buttons.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
@@ -22,6 +23,8 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -35,8 +38,8 @@ using namespace logbridge;
 
 namespace {
 
-// Answers the save dialog from the test and keeps what the find dialog was
-// asked to show; message boxes are only counted.
+// Answers the save dialog from the test and keeps where the find dialog was
+// asked to show before showing it; message boxes are only counted.
 class TScriptedDialogs : public TDialogs {
 public:
     int MessageBox(const std::string &Text, const std::string &, int) override
@@ -55,6 +58,7 @@ public:
     void ShowFind(TFindDialog &Dialog) override
     {
         FindShownAt.push_back({Dialog.Left, Dialog.Top});
+        TDialogs::ShowFind(Dialog);
     }
     std::vector<std::string> Boxes;
     std::vector<TSaveDialog *> Asked;
@@ -211,13 +215,29 @@ TEST_F(ReportView, DragCursorOnlyWhileThePointerIsAtTheEdge)
 
 TEST_F(ReportView, FindNextSearchesForwardFromTheSelectionsEnd)
 {
-    // Nothing selected: from the start; the match is widened to a stamp.
+    // The user, in the console, types into the find dialog and finds.
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Dialogs.Boxes.clear(); // the start-up finds no port here
+    Form->Found1->Click();
+    QWidget *dialog = Form->FindDialog1->Window();
+    ASSERT_TRUE(dialog && QTest::qWaitForWindowActive(dialog));
     ASSERT_EQ(View().SelLength(), 0);
-    FindNext("[14:");
+    windowinput::Type(dialog, "[14:");
+    windowinput::Click(dialog->findChild<QPushButton *>()); // "Find Next"
+
+    // Nothing selected: from the start; the match is widened to a stamp.
     EXPECT_EQ(View().SelStart(), Line(3) + 26);
     EXPECT_EQ(View().SelLength(), 23);
     EXPECT_EQ(Info(), Selection(Line(3) + 26, Line(3) + 49));
+    // The keys go to the view; the dialog stays open.
     EXPECT_TRUE(View().Focused());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    EXPECT_TRUE(View().isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(dialog->isVisible());
+    // The caret, at the selection's end on line 4, goes a line down.
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Down);
+    EXPECT_EQ(View().LineFromChar(View().SelStart()), 5);
 
     // From a picked stamp the next find starts after its 23 characters,
     // so the dots inside the stamp are passed over.
