@@ -31,6 +31,9 @@ int PlatformId()
     return VER_PLATFORM_POSIX;
 }
 
+// EComPort's "Failed to store settings".
+constexpr int SettingsNotStored = 16;
+
 } // namespace
 
 uint16_t TForm1::Ask(uint8_t Command, uint16_t Timeout)
@@ -217,21 +220,34 @@ void TForm1::dxButton14Click(TObject *)
             ComPort1->SetConnected(false);
         ComPort1->SetPort(entry);
         Label30->SetCaption(entry);
+        std::string unsaved; // why the settings of the linked device were not saved
         try {
             if (!ComPort1->Connected())
                 ComPort1->SetConnected(true);
-            DeviceConnected = CheckDeviceConnection();
-            if (DeviceConnected) {
-                found = true;
-                Label30->SetCaption("Pronadjen na:" + entry);
-                ComboBox1->SetItemIndex(i);
+            found = DeviceConnected = CheckDeviceConnection();
+            if (found)
                 ComPort1->SaveSettings(ssIniFile, ComPortIni());
-                InfoBox("ORVA uredjaj je pronadjen na portu " + entry);
-                EnableDeviceControls();
-                PortScanDone = true;
-                break;
+        } catch (const EComPort &E) {
+            // Only saving fails so, and the check saves only once the device
+            // has answered: it is linked, whatever became of the file.
+            if (E.Code == SettingsNotStored) {
+                found = DeviceConnected = true;
+                unsaved = E.what();
             }
         } catch (const std::exception &) {
+        }
+        if (found) {
+            Label30->SetCaption("Pronadjen na:" + entry);
+            ComboBox1->SetItemIndex(i);
+            if (unsaved.empty())
+                InfoBox("ORVA uredjaj je pronadjen na portu " + entry);
+            else
+                ErrorBox("ORVA uredjaj je pronadjen na portu " + entry +
+                         " i povezan, ali podesavanja nisu sacuvana u " + ComPortIni() + ": " +
+                         unsaved);
+            EnableDeviceControls();
+            PortScanDone = true;
+            break;
         }
     }
     if (!found)

@@ -256,13 +256,17 @@ int TIniFile::ReadInteger(const std::string &Section, const std::string &Ident, 
 void TIniFile::WriteString(const std::string &Section, const std::string &Ident,
                            const std::string &Value)
 {
-    // Refused rather than stored as something that reads back otherwise.
+    // Refused rather than stored as something that reads back otherwise; a
+    // CR at the start is half a line break, as one at the end is.
     if (!StorableName(Section, true) || !StorableName(Ident, false) || !StorableLineEnd(Value) ||
-        Trim(Value) != Value || Quoted(Value))
+        (!Value.empty() && Value.front() == '\r'))
         throw EIniFileException("Unable to store '" + Ident + "' in " + FFileName + " as given");
+    // The reader trims blanks and takes off one pair of enclosing quotes, as
+    // a private-profile reader does: a value it would change gets one more.
+    const bool enclose = Trim(Value) != Value || Quoted(Value);
     TIniDocument doc;
     doc.Load(FFileName);
-    doc.Set(Section, Ident, Value);
+    doc.Set(Section, Ident, enclose ? '"' + Value + '"' : Value);
     if (!doc.Save(FFileName))
         throw EIniFileException("Unable to write to " + FFileName + ": " + std::strerror(errno));
 }

@@ -63,8 +63,9 @@ public:
     int ReadInteger(const std::string &Section, const std::string &Ident, int Default) const;
     // Raises EIniFileException when the file cannot be written, or when
     // Section, Ident or Value would not read back as given: empty names, a
-    // line break, blanks at either end, a "]" in a section, a "=" in a key
-    // or one pair of quotes enclosing a value.
+    // line break, blanks at either end of a name, a "]" in a section or a
+    // "=" in a key. A value with blanks at its ends or in quotes is written
+    // in one more pair of double quotes.
     void WriteString(const std::string &Section, const std::string &Ident,
                      const std::string &Value);
     void WriteInteger(const std::string &Section, const std::string &Ident, int Value);

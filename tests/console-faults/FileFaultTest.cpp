@@ -86,6 +86,12 @@ TEST_F(FileFaults, AFifoInPlaceOfTheSettingsNeitherHoldsUpTheStartNorIsWritten)
     }
     EXPECT_TRUE(IsFifo(Ini()));
     EXPECT_TRUE(Form->ComPort1->Connected()) << "the port itself is taken";
+
+    // A scan that links the device says so, and that the settings were not saved.
+    Form->dxButton14Click(Form->dxButton14);
+    EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + sim.SlavePath() +
+                              " i povezan, ali podesavanja nisu sacuvana u " + Ini() +
+                              ": Failed to store settings");
 }
 
 TEST_F(FileFaults, SettingsThatCannotBeWrittenWholeStayAsTheyWere)
