@@ -182,6 +182,26 @@ TEST_F(ConsoleForm, PortScanFindsTheDeviceOrSaysItDidNot)
     EXPECT_TRUE(f.PortScanDone);
 }
 
+// A port named with a blank at its end (a link listed by the user) is found,
+// saved as named and opened again at the next start.
+TEST_F(ConsoleForm, PortScanKeepsAPortNameWithABlankAtItsEnd)
+{
+    orvasim::TSimulator sim(SimOptions());
+    const std::string link = Folder() + "/tty ORVA ";
+    ASSERT_TRUE(QFile::link(QString::fromStdString(sim.SlavePath()), QString::fromStdString(link)));
+    PublishSerialPorts(SerialPortPaths(Folder(), link));
+    MakeForm();
+    Activate();
+    Form->dxButton14Click(nullptr);
+    EXPECT_EQ(LastText(), "ORVA uredjaj je pronadjen na portu " + link);
+    EXPECT_EQ(TIniFile(Ini()).ReadString("ComPort1", "Port", ""), link);
+
+    MakeForm();
+    Activate();
+    EXPECT_EQ(Form->ComPort1->Port(), link);
+    EXPECT_EQ(Form->Label1->Caption(), "  Konekcija uspesna");
+}
+
 TEST_F(ConsoleForm, PortSwitchOnlyAfterAScanAndReportsABusyPort)
 {
     orvasim::TSimulator sim(SimOptions());
