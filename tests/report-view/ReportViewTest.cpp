@@ -24,7 +24,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTest>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
