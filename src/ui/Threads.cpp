@@ -102,16 +102,18 @@ void RunOnMainThread(const std::shared_ptr<TCrossThreadCall> &Call)
     Call->FCaller = std::this_thread::get_id();
     std::unique_lock<std::mutex> lock(q.Lock);
     q.Calls.push_back(Call);
-    const bool post = !q.WakePosted;
-    q.WakePosted = true;
-    lock.unlock();
-    q.MainWake.notify_all();
-    if (post) {
+    // Posted under the lock, which the GUI thread takes before it serves
+    // the call: Qt hands its event over under a mutex ThreadSanitizer
+    // cannot see, and this lock orders the hand-over where it can.
+    if (!q.WakePosted) {
+        q.WakePosted = true;
         if (QCoreApplication *app = QCoreApplication::instance()) {
             auto serve = [] { CheckSynchronize(); };
             QMetaObject::invokeMethod(app, serve, Qt::QueuedConnection);
         }
     }
+    lock.unlock();
+    q.MainWake.notify_all();
     lock.lock();
     q.CallerWake.wait(lock, [&] { return Call->FFinished; });
     std::exception_ptr error = Call->FError;
