@@ -31,9 +31,6 @@ int PlatformId()
     return VER_PLATFORM_POSIX;
 }
 
-// EComPort's "Failed to store settings".
-constexpr int SettingsNotStored = 16;
-
 } // namespace
 
 uint16_t TForm1::Ask(uint8_t Command, uint16_t Timeout)
@@ -230,7 +227,7 @@ void TForm1::dxButton14Click(TObject *)
         } catch (const EComPort &E) {
             // Only saving fails so, and the check saves only once the device
             // has answered: it is linked, whatever became of the file.
-            if (E.Code == SettingsNotStored) {
+            if (E.Code == ComSettingsNotStored) {
                 found = DeviceConnected = true;
                 unsaved = E.what();
             }

@@ -130,6 +130,9 @@ private:
     }
 };
 
+// The code SaveSettings raises whatever stopped it: "Failed to store settings".
+constexpr int ComSettingsNotStored = 16;
+
 // Message text of an error code; empty outside 1..23.
 const char *ComErrorMessage(int Code);
 

@@ -379,7 +379,7 @@ void TCustomComPort::SaveSettings(TSettingsStore Store, const std::string &Targe
             SaveToIni(ini);
         }
     } catch (...) {
-        throw EComPort::CreatePlain(16);
+        throw EComPort::CreatePlain(ComSettingsNotStored);
     }
 }
 

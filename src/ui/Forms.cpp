@@ -17,21 +17,20 @@ TApplication *Application = &TheApplication;
 
 void TApplication::HandleException(TObject *Sender)
 {
+    const auto report = [&](const std::exception &E) {
+        if (OnException)
+            OnException(Sender, E);
+        else
+            ShowException(E);
+    };
     try {
         throw;
     } catch (const EAbort &) {
     } catch (const std::exception &e) {
-        if (OnException)
-            OnException(Sender, e);
-        else
-            ShowException(e);
+        report(e);
     } catch (...) {
         // Something that is no exception class of ours still gets told once.
-        const Exception unknown("Unknown exception");
-        if (OnException)
-            OnException(Sender, unknown);
-        else
-            ShowException(unknown);
+        report(Exception("Unknown exception"));
     }
 }
 

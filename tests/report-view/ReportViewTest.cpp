@@ -26,9 +26,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWindow>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QWindow>
 
 #include <filesystem>
 #include <memory>
